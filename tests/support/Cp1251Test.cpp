@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "common/QtPrinters.h"
+
 #include "support/Cp1251.h"
 
 namespace korvan::cp1251 {

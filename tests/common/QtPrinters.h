@@ -1,0 +1,16 @@
+#pragma once
+// Readable Qt values in test failure messages.
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <ostream>
+
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QByteArray& b, std::ostream* os) {
+  *os << '"' << b.toStdString() << "\" (" << b.size() << " bytes)";
+}
+inline void PrintTo(const QStringList& l, std::ostream* os) {
+  *os << '[' << l.join(QStringLiteral(", ")).toStdString() << ']';
+}
