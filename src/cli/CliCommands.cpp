@@ -3,6 +3,7 @@
 #include <array>
 
 namespace korvan::cli {
+
 namespace {
 
 int Version(const QStringList& args, Streams& io) {
@@ -15,6 +16,8 @@ int Version(const QStringList& args, Streams& io) {
 }
 
 const std::array kCommands = {
+    kReportCommand,
+    kResaveCommand,
     CliCommand{"version", "", "print the version of Korvan", &Version},
 };
 

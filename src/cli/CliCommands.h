@@ -23,6 +23,10 @@ struct CliCommand {
 
 std::span<const CliCommand> Commands();
 
+// Defined by the file of each command.
+extern const CliCommand kReportCommand;
+extern const CliCommand kResaveCommand;
+
 // Exit codes shared by every subcommand.
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailure = 1;

@@ -12,21 +12,20 @@ ConsolePrompter& Console() {
 
 Prompter* g_current = nullptr;
 
-void Print(const QString& caption, const QString& text) {
-  std::fprintf(stderr, "%s: %s\n", caption.toLocal8Bit().constData(), text.toLocal8Bit().constData());
-}
+// The caption is window chrome; on a console the text alone says it.
+void Print(const QString& text) { std::fprintf(stderr, "%s\n", text.toUtf8().constData()); }
 
 }  // namespace
 
-void ConsolePrompter::Warn(const QString& caption, const QString& text) { Print(caption, text); }
+void ConsolePrompter::Warn(const QString&, const QString& text) { Print(text); }
 
-Answer ConsolePrompter::Ask(const QString& caption, const QString& text) {
-  Print(caption, text);
+Answer ConsolePrompter::Ask(const QString&, const QString& text) {
+  Print(text);
   return Answer::Cancel;
 }
 
 void ConsolePrompter::OpenExternal(const QUrl& url) {
-  Print(QStringLiteral("Korvan"), url.toString());
+  Print(url.toString());
 }
 
 Prompter& CurrentPrompter() { return g_current ? *g_current : Console(); }

@@ -1,0 +1,10 @@
+#include "model/Scene.h"
+
+namespace korvan {
+
+void ClearScene(stScena& scene) {
+  scene.Figures.clear();
+  scene.FormulaRows.clear();
+}
+
+}  // namespace korvan

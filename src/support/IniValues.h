@@ -1,0 +1,34 @@
+#pragma once
+// Typed values in an INI document, read the way the profile readers take them: a missing key
+// leaves the output at its preset default and reports false; a present key reports true and sets
+// the output, falling back to the preset when the text is not a value of that type.
+
+#include <QString>
+#include <QStringView>
+
+#include <optional>
+
+#include "support/IniDocument.h"
+
+namespace korvan {
+
+// Strings read from INI files are cut to this many characters.
+inline constexpr qsizetype kIniStringLimit = 2047;
+
+// Decimal with an optional sign, or hexadecimal after "0x" or "$"; nullopt outside 32 bits.
+std::optional<int> ParseIniInt(QStringView text);
+// C-locale decimal, exponent allowed; nullopt when the whole text is not a number.
+std::optional<double> ParseIniDouble(QStringView text);
+
+bool ReadIniString(const IniDocument& doc, QStringView section, QStringView key, QString& out);
+bool ReadIniInt(const IniDocument& doc, QStringView section, QStringView key, int& out);
+bool ReadIniDouble(const IniDocument& doc, QStringView section, QStringView key, double& out);
+// An integer other than 0 is true.
+bool ReadIniBool(const IniDocument& doc, QStringView section, QStringView key, bool& out);
+
+bool WriteIniInt(IniDocument& doc, QStringView section, QStringView key, int value);
+bool WriteIniDouble(IniDocument& doc, QStringView section, QStringView key, double value);
+// "1" or "0".
+bool WriteIniBool(IniDocument& doc, QStringView section, QStringView key, bool value);
+
+}  // namespace korvan
