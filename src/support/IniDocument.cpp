@@ -1,0 +1,577 @@
+#include "support/IniDocument.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <cstring>
+#include <limits>
+#include <vector>
+
+#include "support/Cp1251.h"
+
+namespace korvan {
+namespace {
+
+// Spans inside a line are stored as 32-bit numbers to keep a line record at 32 bytes; a larger
+// input is cut to this size (a 2 GB "INI file" is not something any caller can mean).
+constexpr qsizetype kMaxText = std::numeric_limits<int32_t>::max() - 16;
+
+// Compaction of replaced texts starts only past this much garbage, so small documents never pay.
+constexpr qsizetype kCompactThreshold = qsizetype(1) << 20;
+
+inline bool IsBlank(char16_t c) { return c == u' ' || c == u'\t'; }
+
+// Letter case as Windows folds it over the code page: ASCII, Cyrillic, and the Slavic letters of
+// 0x0401..0x040F (all but U+040D, which the code page lacks), plus Ґ. Every other character —
+// including the ones the code page cannot hold — stands for itself, matching cp1251::ToLower.
+constexpr char16_t Fold(char16_t c) {
+  if (c < 0x80) return (c >= u'A' && c <= u'Z') ? char16_t(c + 32) : c;
+  if (c >= 0x0410 && c <= 0x042F) return char16_t(c + 0x20);
+  if (c >= 0x0401 && c <= 0x040F && c != 0x040D) return char16_t(c + 0x50);
+  if (c == 0x0490) return 0x0491;
+  return c;
+}
+
+// Folded character of every file byte, so the parser hashes keys without decoding them first.
+struct ByteFoldTable {
+  std::array<char16_t, 256> folded{};
+  ByteFoldTable() {
+    QByteArray all(256, '\0');
+    for (int b = 0; b < 256; ++b) all[b] = static_cast<char>(b);
+    const QString text = cp1251::Decode(all);
+    for (int b = 0; b < 256; ++b) folded[b] = Fold(text[b].unicode());
+  }
+};
+
+const ByteFoldTable& ByteFold() {
+  static const ByteFoldTable table;
+  return table;
+}
+
+// FNV-1a over folded UTF-16 units; the same value whether the name comes from bytes or a QString.
+constexpr uint32_t kHashSeed = 2166136261u;
+inline uint32_t HashStep(uint32_t h, char16_t folded) {
+  h ^= folded;
+  return h * 16777619u;
+}
+
+uint32_t HashFolded(QStringView s) {
+  uint32_t h = kHashSeed;
+  for (QChar c : s) h = HashStep(h, Fold(c.unicode()));
+  return h;
+}
+
+bool FoldEqual(const QChar* a, QStringView b) {
+  for (qsizetype i = 0; i < b.size(); ++i)
+    if (Fold(a[i].unicode()) != Fold(b[i].unicode())) return false;
+  return true;
+}
+
+QStringView TrimBlanks(QStringView s) {
+  qsizetype b = 0, e = s.size();
+  while (b < e && IsBlank(s[b].unicode())) ++b;
+  while (e > b && IsBlank(s[e - 1].unicode())) --e;
+  return s.sliced(b, e - b);
+}
+
+bool HasLineBreak(QStringView s) {
+  for (QChar c : s)
+    if (c == u'\r' || c == u'\n') return true;
+  return false;
+}
+
+int HexDigit(char16_t c) {
+  if (c >= u'0' && c <= u'9') return c - u'0';
+  if (c >= u'A' && c <= u'F') return c - u'A' + 10;
+  if (c >= u'a' && c <= u'f') return c - u'a' + 10;
+  return -1;
+}
+
+}  // namespace
+
+struct IniDocument::Data {
+  // One line of the file inside a section (or before the first one). Offsets of the key and value
+  // are relative to off. keyLen == 0 marks a line that is not a key (comment, no "=", empty key):
+  // it is written back as it is and never found.
+  struct Line {
+    qsizetype off = 0;
+    int32_t len = 0;
+    int32_t keyBegin = 0;
+    int32_t keyLen = 0;
+    int32_t valBegin = 0;
+    int32_t valLen = 0;
+    uint32_t keyHash = 0;
+  };
+
+  struct Section {
+    qsizetype off = 0;  // the header line as read (or as written by SetValue)
+    int32_t len = 0;
+    int32_t nameBegin = 0;
+    int32_t nameLen = 0;
+    uint32_t nameHash = 0;
+    // Parsed lines are lines[first, first + count); lines added later to a section that is not
+    // last would break that range, so they go to extra.
+    int32_t first = 0;
+    int32_t count = 0;
+    std::vector<Line> extra;
+  };
+
+  // Every text of the document: the decoded file followed by the texts SetValue wrote. Replaced
+  // texts stay behind as garbage (dead) until a compaction.
+  QString arena;
+  qsizetype dead = 0;
+  std::vector<Line> lines;
+  int32_t preambleCount = 0;  // lines[0, preambleCount) stand before the first section
+  std::vector<Section> sections;
+  // Open addressing from folded name hash to the first section of that name; -1 is empty.
+  std::vector<int32_t> index;
+  int32_t indexed = 0;
+
+  QStringView Text(qsizetype off, qsizetype len) const { return QStringView(arena).sliced(off, len); }
+  QStringView Name(const Section& s) const { return Text(s.off + s.nameBegin, s.nameLen); }
+  QStringView Key(const Line& l) const { return Text(l.off + l.keyBegin, l.keyLen); }
+  QStringView RawValue(const Line& l) const { return Text(l.off + l.valBegin, l.valLen); }
+
+  template <typename F>
+  void ForEachLine(const Section& s, F&& f) const {
+    for (int32_t i = 0; i < s.count; ++i) f(lines[s.first + i]);
+    for (const Line& l : s.extra) f(l);
+  }
+
+  void RebuildIndex() {
+    size_t size = 16;
+    while (size < sections.size() * 2) size *= 2;
+    index.assign(size, -1);
+    indexed = 0;
+    for (int32_t i = 0; i < int32_t(sections.size()); ++i) IndexInsert(i);
+  }
+
+  // Later sections of an existing name are not indexed: the first one wins for every lookup.
+  void IndexInsert(int32_t i) {
+    if (size_t(indexed + 1) * 2 > index.size()) {
+      RebuildIndex();  // reinserts every section up to the last, i included
+      return;
+    }
+    const Section& s = sections[i];
+    const size_t mask = index.size() - 1;
+    for (size_t slot = s.nameHash & mask;; slot = (slot + 1) & mask) {
+      const int32_t other = index[slot];
+      if (other < 0) {
+        index[slot] = i;
+        ++indexed;
+        return;
+      }
+      const Section& o = sections[other];
+      if (o.nameHash == s.nameHash && o.nameLen == s.nameLen &&
+          FoldEqual(Name(o).data(), Name(s)))
+        return;
+    }
+  }
+
+  int32_t FindSection(QStringView name) const {
+    if (sections.empty()) return -1;
+    const uint32_t h = HashFolded(name);
+    const size_t mask = index.size() - 1;
+    for (size_t slot = h & mask;; slot = (slot + 1) & mask) {
+      const int32_t i = index[slot];
+      if (i < 0) return -1;
+      const Section& s = sections[i];
+      if (s.nameHash == h && s.nameLen == name.size() && FoldEqual(Name(s).data(), name)) return i;
+    }
+  }
+
+  template <typename SectionT, typename LineT>
+  static LineT* FindKeyIn(const Data& d, SectionT& s, LineT* base, QStringView key, uint32_t h) {
+    // Length and hash reject nearly every other key before a character is compared.
+    auto matches = [&](const Line& l) {
+      return l.keyLen == key.size() && l.keyHash == h && FoldEqual(d.Key(l).data(), key);
+    };
+    for (int32_t i = 0; i < s.count; ++i)
+      if (matches(base[s.first + i])) return &base[s.first + i];
+    for (auto& l : s.extra)
+      if (matches(l)) return &l;
+    return nullptr;
+  }
+
+  const Line* FindKey(QStringView section, QStringView key) const {
+    const int32_t si = FindSection(TrimBlanks(section));
+    if (si < 0) return nullptr;
+    const QStringView k = TrimBlanks(key);
+    if (k.isEmpty()) return nullptr;
+    return FindKeyIn(*this, sections[si], lines.data(), k, HashFolded(k));
+  }
+
+  // Appends "key=value" to the arena as the parser would have read it.
+  Line AppendKeyLine(QStringView keyText, QStringView value) {
+    Line l;
+    l.off = arena.size();
+    arena.reserve(arena.size() + keyText.size() + 1 + value.size());
+    arena.append(keyText);
+    arena.append(u'=');
+    arena.append(value);
+    l.len = int32_t(arena.size() - l.off);
+    l.keyBegin = 0;
+    l.keyLen = int32_t(keyText.size());
+    const QStringView v = value;
+    qsizetype b = 0, e = v.size();
+    while (b < e && IsBlank(v[b].unicode())) ++b;
+    while (e > b && IsBlank(v[e - 1].unicode())) --e;
+    l.valBegin = int32_t(keyText.size() + 1 + b);
+    l.valLen = int32_t(e - b);
+    l.keyHash = HashFolded(keyText);
+    return l;
+  }
+
+  // Rewrites the arena with only the live texts, each followed by CR LF and every section by one
+  // more, so that Serialize copies it in long runs.
+  void Compact() {
+    qsizetype live = 0;
+    auto measure = [&](const Line& l) { live += l.len + 2; };
+    for (int32_t i = 0; i < preambleCount; ++i) measure(lines[i]);
+    for (const Section& s : sections) {
+      live += s.len + 4;
+      ForEachLine(s, measure);
+    }
+    QString fresh;
+    fresh.reserve(live);
+    auto relocate = [&](qsizetype& off, int32_t len) {
+      const qsizetype at = fresh.size();
+      fresh.append(Text(off, len));
+      fresh.append(u"\r\n");
+      off = at;
+    };
+    for (int32_t i = 0; i < preambleCount; ++i) relocate(lines[i].off, lines[i].len);
+    for (Section& s : sections) {
+      relocate(s.off, s.len);
+      for (int32_t i = 0; i < s.count; ++i)
+        relocate(lines[s.first + i].off, lines[s.first + i].len);
+      for (Line& l : s.extra) relocate(l.off, l.len);
+      fresh.append(u"\r\n");
+    }
+    arena = std::move(fresh);
+    dead = 0;
+  }
+
+  void NoteDead(qsizetype chars) {
+    dead += chars;
+    if (dead > kCompactThreshold && dead > arena.size() / 2) Compact();
+  }
+
+  void Parse(QByteArrayView bytes);
+};
+
+void IniDocument::Data::Parse(QByteArrayView bytes) {
+  if (bytes.size() > kMaxText) bytes = bytes.first(kMaxText);
+  arena.clear();
+  dead = 0;
+  lines.clear();
+  sections.clear();
+  preambleCount = 0;
+  cp1251::DecodeAppend(bytes, arena);
+
+  const auto& fold = ByteFold().folded;
+  const char* p = bytes.data();
+  const qsizetype n = bytes.size();
+  lines.reserve(size_t(n / 24 + 16));
+  Section* current = nullptr;
+
+  // Every byte is one UTF-16 unit in the arena, so offsets found in the bytes hold there too; the
+  // structure is read from the bytes with memchr while the arena is filled by the table decoder.
+  qsizetype pos = 0;
+  while (pos < n) {
+    const char* nl = static_cast<const char*>(std::memchr(p + pos, '\n', size_t(n - pos)));
+    const qsizetype next = nl ? (nl - p) + 1 : n;
+    qsizetype end = nl ? (nl - p) : n;
+    if (end > pos && p[end - 1] == '\r') --end;
+    const qsizetype lineStart = pos;
+    pos = next;
+
+    qsizetype b = lineStart, e = end;
+    while (b < e && (p[b] == ' ' || p[b] == '\t')) ++b;
+    while (e > b && (p[e - 1] == ' ' || p[e - 1] == '\t')) --e;
+    if (b == e) continue;  // blank lines carry nothing; the writer makes its own
+
+    if (p[b] == '[') {
+      if (current) current->count = int32_t(lines.size()) - current->first;
+      Section& s = sections.emplace_back();
+      s.off = lineStart;
+      s.len = int32_t(end - lineStart);
+      qsizetype nb = b + 1, ne = e;
+      for (qsizetype i = e; i > nb; --i)
+        if (p[i - 1] == ']') {
+          ne = i - 1;
+          break;
+        }
+      while (nb < ne && (p[nb] == ' ' || p[nb] == '\t')) ++nb;
+      while (ne > nb && (p[ne - 1] == ' ' || p[ne - 1] == '\t')) --ne;
+      s.nameBegin = int32_t(nb - lineStart);
+      s.nameLen = int32_t(ne - nb);
+      uint32_t h = kHashSeed;
+      for (qsizetype i = nb; i < ne; ++i) h = HashStep(h, fold[static_cast<unsigned char>(p[i])]);
+      s.nameHash = h;
+      s.first = int32_t(lines.size());
+      current = &s;
+      continue;
+    }
+
+    Line& l = lines.emplace_back();
+    l.off = lineStart;
+    l.len = int32_t(end - lineStart);
+    if (!current) ++preambleCount;
+    if (!current || p[b] == ';') continue;
+    const char* eq = static_cast<const char*>(std::memchr(p + b, '=', size_t(e - b)));
+    if (!eq) continue;
+    qsizetype ke = eq - p;
+    while (ke > b && (p[ke - 1] == ' ' || p[ke - 1] == '\t')) --ke;
+    if (ke == b) continue;  // "=value" names no key
+    qsizetype vb = (eq - p) + 1;
+    while (vb < e && (p[vb] == ' ' || p[vb] == '\t')) ++vb;
+    uint32_t h = kHashSeed;
+    for (qsizetype i = b; i < ke; ++i) h = HashStep(h, fold[static_cast<unsigned char>(p[i])]);
+    l.keyBegin = int32_t(b - lineStart);
+    l.keyLen = int32_t(ke - b);
+    l.valBegin = int32_t(vb - lineStart);
+    l.valLen = int32_t(e - vb);
+    l.keyHash = h;
+  }
+  if (current) current->count = int32_t(lines.size()) - current->first;
+  RebuildIndex();
+}
+
+IniDocument::IniDocument() : d_(std::make_unique<Data>()) {}
+IniDocument::~IniDocument() = default;
+IniDocument::IniDocument(const IniDocument& o) : d_(std::make_unique<Data>(*o.d_)) {}
+IniDocument& IniDocument::operator=(const IniDocument& o) {
+  if (this != &o) d_ = std::make_unique<Data>(*o.d_);
+  return *this;
+}
+// A moved-from document stays usable (empty, or the other side's old content after assignment).
+IniDocument::IniDocument(IniDocument&& o) noexcept : d_(std::make_unique<Data>()) { d_.swap(o.d_); }
+IniDocument& IniDocument::operator=(IniDocument&& o) noexcept {
+  d_.swap(o.d_);
+  return *this;
+}
+
+void IniDocument::Parse(QByteArrayView bytes) { d_->Parse(bytes); }
+
+QByteArray IniDocument::Serialize() const {
+  const Data& d = *d_;
+  qsizetype total = 0;
+  auto measure = [&](const Data::Line& l) { total += l.len + 2; };
+  for (int32_t i = 0; i < d.preambleCount; ++i) measure(d.lines[i]);
+  for (const Data::Section& s : d.sections) {
+    total += s.len + 4;
+    d.ForEachLine(s, measure);
+  }
+
+  QByteArray out;
+  out.reserve(total);
+  // Texts that already stand in the arena followed by CR LF, one after another, are encoded as one
+  // run: a file that was in the layout already goes out in a few large copies.
+  const QChar* a = d.arena.constData();
+  const qsizetype size = d.arena.size();
+  qsizetype runStart = -1, runEnd = -1;
+  auto flush = [&] {
+    if (runEnd > runStart) cp1251::EncodeAppendChecked(d.Text(runStart, runEnd - runStart), out);
+    runStart = runEnd = -1;
+  };
+  auto crlfAt = [&](qsizetype at) { return at + 1 < size && a[at] == u'\r' && a[at + 1] == u'\n'; };
+  auto line = [&](qsizetype off, qsizetype len) {
+    const qsizetype end = off + len;
+    if (crlfAt(end)) {
+      if (off != runEnd) {
+        flush();
+        runStart = off;
+      }
+      runEnd = end + 2;
+      return;
+    }
+    flush();
+    cp1251::EncodeAppendChecked(d.Text(off, len), out);
+    out.append("\r\n", 2);
+  };
+  auto emptyLine = [&] {
+    if (runEnd >= 0 && crlfAt(runEnd)) {
+      runEnd += 2;
+      return;
+    }
+    flush();
+    out.append("\r\n", 2);
+  };
+
+  for (int32_t i = 0; i < d.preambleCount; ++i) line(d.lines[i].off, d.lines[i].len);
+  for (const Data::Section& s : d.sections) {
+    line(s.off, s.len);
+    d.ForEachLine(s, [&](const Data::Line& l) { line(l.off, l.len); });
+    emptyLine();
+  }
+  flush();
+  return out;
+}
+
+bool IniDocument::LoadFile(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) {
+    // Only a file that is not there at all reads as empty; anything else we could not open must
+    // not be mistaken for it, or a later save would replace a file we never saw.
+    if (QFileInfo::exists(path)) return false;
+    Clear();
+    return true;
+  }
+  if (QFileInfo(path).isDir()) return false;
+  if (file.size() > kMaxText) return false;
+  QByteArray bytes = file.readAll();
+  if (file.error() != QFileDevice::NoError) return false;
+  d_->Parse(bytes);
+  return true;
+}
+
+bool IniDocument::SaveFile(const QString& path) const {
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly)) return false;
+  const QByteArray bytes = Serialize();
+  if (file.write(bytes) != bytes.size()) {
+    file.cancelWriting();
+    return false;
+  }
+  return file.commit();
+}
+
+bool IniDocument::HasSection(QStringView section) const {
+  return d_->FindSection(TrimBlanks(section)) >= 0;
+}
+
+bool IniDocument::HasKey(QStringView section, QStringView key) const {
+  return d_->FindKey(section, key) != nullptr;
+}
+
+std::optional<QString> IniDocument::Value(QStringView section, QStringView key) const {
+  const Data::Line* l = d_->FindKey(section, key);
+  if (!l) return std::nullopt;
+  QStringView v = d_->RawValue(*l);
+  if (v.size() >= 2 && (v.front() == u'"' || v.front() == u'\'') && v.back() == v.front())
+    v = v.sliced(1, v.size() - 2);
+  return v.toString();
+}
+
+bool IniDocument::SetValue(QStringView section, QStringView key, QStringView value) {
+  Data& d = *d_;
+  const QStringView sec = TrimBlanks(section);
+  const QStringView k = TrimBlanks(key);
+  if (sec.isEmpty() || sec.contains(u']') || HasLineBreak(sec) || !cp1251::CanEncode(sec))
+    return false;
+  if (k.isEmpty() || k.contains(u'=') || k.front() == u'[' || k.front() == u';' ||
+      HasLineBreak(k) || !cp1251::CanEncode(k))
+    return false;
+  if (HasLineBreak(value) || !cp1251::CanEncode(value)) return false;
+  if (sec.size() + 2 > kMaxText || k.size() + 1 + value.size() > kMaxText) return false;
+
+  const int32_t si = d.FindSection(sec);
+  if (si >= 0) {
+    Data::Section& s = d.sections[si];
+    const uint32_t h = HashFolded(k);
+    if (Data::Line* l = Data::FindKeyIn(d, s, d.lines.data(), k, h)) {
+      // The key keeps the spelling it has in the file; only the value changes.
+      const QString fileKey = d.Key(*l).toString();
+      const int32_t oldLen = l->len;
+      *l = d.AppendKeyLine(fileKey, value);
+      d.NoteDead(oldLen);
+      return true;
+    }
+    s.extra.push_back(d.AppendKeyLine(k, value));
+    return true;
+  }
+
+  Data::Section& s = d.sections.emplace_back();
+  s.off = d.arena.size();
+  d.arena.append(u'[');
+  d.arena.append(sec);
+  d.arena.append(u']');
+  s.len = int32_t(sec.size() + 2);
+  s.nameBegin = 1;
+  s.nameLen = int32_t(sec.size());
+  s.nameHash = HashFolded(sec);
+  // No parsed lines: an empty range at the end of lines keeps the bookkeeping uniform.
+  s.first = int32_t(d.lines.size());
+  s.count = 0;
+  s.extra.push_back(d.AppendKeyLine(k, value));
+  d.IndexInsert(int32_t(d.sections.size()) - 1);
+  return true;
+}
+
+bool IniDocument::BinaryValue(QStringView section, QStringView key, QByteArray& bytes) const {
+  const std::optional<QString> v = Value(section, key);
+  if (!v) {
+    bytes.clear();
+    return false;
+  }
+  return DecodeHex(*v, bytes);
+}
+
+bool IniDocument::SetBinaryValue(QStringView section, QStringView key, QByteArrayView bytes) {
+  return SetValue(section, key, EncodeHex(bytes));
+}
+
+QStringList IniDocument::SectionNames() const {
+  QStringList names;
+  names.reserve(qsizetype(d_->sections.size()));
+  for (const Data::Section& s : d_->sections) names.append(d_->Name(s).toString());
+  return names;
+}
+
+QStringList IniDocument::KeyNames(QStringView section) const {
+  QStringList keys;
+  const int32_t si = d_->FindSection(TrimBlanks(section));
+  if (si < 0) return keys;
+  d_->ForEachLine(d_->sections[si], [&](const Data::Line& l) {
+    if (l.keyLen > 0) keys.append(d_->Key(l).toString());
+  });
+  return keys;
+}
+
+bool IniDocument::RemoveSection(QStringView section) {
+  Data& d = *d_;
+  const int32_t si = d.FindSection(TrimBlanks(section));
+  if (si < 0) return false;
+  // Its parsed lines stay in lines, unreferenced; its texts become garbage of the arena.
+  qsizetype freed = d.sections[si].len;
+  d.ForEachLine(d.sections[si], [&](const Data::Line& l) { freed += l.len; });
+  d.sections.erase(d.sections.begin() + si);
+  d.RebuildIndex();
+  d.NoteDead(freed);
+  return true;
+}
+
+void IniDocument::Clear() { *d_ = Data(); }
+
+QString EncodeHex(QByteArrayView bytes) {
+  static constexpr char16_t kDigits[] = u"0123456789ABCDEF";
+  QString out(bytes.size() * 2, Qt::Uninitialized);
+  char16_t* dst = reinterpret_cast<char16_t*>(out.data());
+  for (qsizetype i = 0; i < bytes.size(); ++i) {
+    const auto b = static_cast<unsigned char>(bytes[i]);
+    dst[2 * i] = kDigits[b >> 4];
+    dst[2 * i + 1] = kDigits[b & 0x0F];
+  }
+  return out;
+}
+
+bool DecodeHex(QStringView text, QByteArray& out) {
+  QByteArray bytes;
+  bytes.reserve(text.size() / 2);
+  qsizetype i = 0;
+  for (; i + 1 < text.size(); i += 2) {
+    const int hi = HexDigit(text[i].unicode());
+    const int lo = HexDigit(text[i + 1].unicode());
+    if (hi < 0 || lo < 0) break;
+    bytes.append(static_cast<char>((hi << 4) | lo));
+  }
+  out = std::move(bytes);
+  return i == text.size();
+}
+
+}  // namespace korvan
