@@ -122,7 +122,7 @@ class Evaluator {
 
  private:
   [[noreturn]] void FailChar(qsizetype i) const {
-    QString c(QChar(s_[i]));
+    QString c = QString(QChar(s_[i]));
     if (QChar::isHighSurrogate(s_[i]) && i + 1 < n_ && QChar::isLowSurrogate(s_[i + 1])) {
       c += QChar(s_[i + 1]);
     }
