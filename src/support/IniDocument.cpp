@@ -16,8 +16,8 @@
 namespace korvan {
 namespace {
 
-// Spans inside a line are stored as 32-bit numbers to keep a line record at 32 bytes; a larger
-// input is cut to this size (a 2 GB "INI file" is not something any caller can mean).
+// Arena offsets are 32-bit to keep line records small; a larger input is cut to this size (a 2 GB
+// "INI file" is not something any caller can mean) and SetValue refuses to grow past it.
 constexpr qsizetype kMaxText = std::numeric_limits<int32_t>::max() - 16;
 
 // Compaction of replaced texts starts only past this much garbage, so small documents never pay.
@@ -94,24 +94,23 @@ int HexDigit(char16_t c) {
 }  // namespace
 
 struct IniDocument::Data {
-  // One line of the file inside a section (or before the first one). Offsets of the key and value
-  // are relative to off. keyLen == 0 marks a line that is not a key (comment, no "=", empty key):
-  // it is written back as it is and never found.
+  // One line of the file inside a section (or before the first one), as a span of the arena.
+  // eq is one past the "=" relative to off, or 0 for a line that is not a key (comment, no "=",
+  // empty key): such a line is written back as it is and never found. The key and value spans are
+  // found again by trimming when needed, which keeps the record at 16 bytes: a 6 MB file has
+  // 400,000 lines, and fresh memory is what a parse pays most for.
   struct Line {
-    qsizetype off = 0;
-    int32_t len = 0;
-    int32_t keyBegin = 0;
-    int32_t keyLen = 0;
-    int32_t valBegin = 0;
-    int32_t valLen = 0;
+    uint32_t off = 0;
+    uint32_t len = 0;
+    uint32_t eq = 0;
     uint32_t keyHash = 0;
   };
 
   struct Section {
-    qsizetype off = 0;  // the header line as read (or as written by SetValue)
-    int32_t len = 0;
-    int32_t nameBegin = 0;
-    int32_t nameLen = 0;
+    uint32_t off = 0;  // the header line as read (or as written by SetValue)
+    uint32_t len = 0;
+    uint32_t nameBegin = 0;
+    uint32_t nameLen = 0;
     uint32_t nameHash = 0;
     // Parsed lines are lines[first, first + count); lines added later to a section that is not
     // last would break that range, so they go to extra.
@@ -133,8 +132,12 @@ struct IniDocument::Data {
 
   QStringView Text(qsizetype off, qsizetype len) const { return QStringView(arena).sliced(off, len); }
   QStringView Name(const Section& s) const { return Text(s.off + s.nameBegin, s.nameLen); }
-  QStringView Key(const Line& l) const { return Text(l.off + l.keyBegin, l.keyLen); }
-  QStringView RawValue(const Line& l) const { return Text(l.off + l.valBegin, l.valLen); }
+  QStringView Key(const Line& l) const {
+    return TrimBlanks(Text(l.off, l.eq - 1));
+  }
+  QStringView RawValue(const Line& l) const {
+    return TrimBlanks(Text(l.off + l.eq, l.len - l.eq));
+  }
 
   template <typename F>
   void ForEachLine(const Section& s, F&& f) const {
@@ -186,9 +189,11 @@ struct IniDocument::Data {
 
   template <typename SectionT, typename LineT>
   static LineT* FindKeyIn(const Data& d, SectionT& s, LineT* base, QStringView key, uint32_t h) {
-    // Length and hash reject nearly every other key before a character is compared.
+    // The hash rejects nearly every other key before a character is compared.
     auto matches = [&](const Line& l) {
-      return l.keyLen == key.size() && l.keyHash == h && FoldEqual(d.Key(l).data(), key);
+      if (l.keyHash != h || l.eq == 0) return false;
+      const QStringView k = d.Key(l);
+      return k.size() == key.size() && FoldEqual(k.data(), key);
     };
     for (int32_t i = 0; i < s.count; ++i)
       if (matches(base[s.first + i])) return &base[s.first + i];
@@ -205,29 +210,30 @@ struct IniDocument::Data {
     return FindKeyIn(*this, sections[si], lines.data(), k, HashFolded(k));
   }
 
-  // Appends "key=value" to the arena as the parser would have read it.
+  // Room for n more characters, reclaiming garbage first when the offsets would overflow.
+  bool MakeRoom(qsizetype n) {
+    if (n > kMaxText) return false;
+    if (arena.size() + n <= kMaxText) return true;
+    Compact();
+    return arena.size() + n <= kMaxText;
+  }
+
+  // Appends "key=value" to the arena as the parser would have read it; the caller made room.
   Line AppendKeyLine(QStringView keyText, QStringView value) {
     Line l;
-    l.off = arena.size();
+    l.off = uint32_t(arena.size());
     arena.reserve(arena.size() + keyText.size() + 1 + value.size());
     arena.append(keyText);
     arena.append(u'=');
     arena.append(value);
-    l.len = int32_t(arena.size() - l.off);
-    l.keyBegin = 0;
-    l.keyLen = int32_t(keyText.size());
-    const QStringView v = value;
-    qsizetype b = 0, e = v.size();
-    while (b < e && IsBlank(v[b].unicode())) ++b;
-    while (e > b && IsBlank(v[e - 1].unicode())) --e;
-    l.valBegin = int32_t(keyText.size() + 1 + b);
-    l.valLen = int32_t(e - b);
+    l.len = uint32_t(arena.size() - l.off);
+    l.eq = uint32_t(keyText.size() + 1);
     l.keyHash = HashFolded(keyText);
     return l;
   }
 
   // Rewrites the arena with only the live texts, each followed by CR LF and every section by one
-  // more, so that Serialize copies it in long runs.
+  // more, so that serialisation copies it in long runs.
   void Compact() {
     qsizetype live = 0;
     auto measure = [&](const Line& l) { live += l.len + 2; };
@@ -238,11 +244,11 @@ struct IniDocument::Data {
     }
     QString fresh;
     fresh.reserve(live);
-    auto relocate = [&](qsizetype& off, int32_t len) {
+    auto relocate = [&](uint32_t& off, uint32_t len) {
       const qsizetype at = fresh.size();
       fresh.append(Text(off, len));
       fresh.append(u"\r\n");
-      off = at;
+      off = uint32_t(at);
     };
     for (int32_t i = 0; i < preambleCount; ++i) relocate(lines[i].off, lines[i].len);
     for (Section& s : sections) {
@@ -261,26 +267,52 @@ struct IniDocument::Data {
     if (dead > kCompactThreshold && dead > arena.size() / 2) Compact();
   }
 
-  void Parse(QByteArrayView bytes);
+  void Reset() {
+    arena.clear();
+    dead = 0;
+    lines.clear();
+    sections.clear();
+    preambleCount = 0;
+  }
+
+  // Reads the structure from the file bytes; offsets are those of the arena the bytes decode to.
+  void Scan(const char* p, qsizetype n);
+
+  // Writes the document in the profile layout to sink (Text encodes an arena span, Raw appends
+  // bytes). Texts that already stand in the arena followed by CR LF, one after another, go out
+  // as one span: a file that was in the layout already is copied in a few large pieces.
+  template <typename Sink>
+  void Emit(Sink& sink) const;
 };
 
-void IniDocument::Data::Parse(QByteArrayView bytes) {
-  if (bytes.size() > kMaxText) bytes = bytes.first(kMaxText);
-  arena.clear();
-  dead = 0;
-  lines.clear();
-  sections.clear();
-  preambleCount = 0;
-  cp1251::DecodeAppend(bytes, arena);
+namespace {
 
+// Byte counters that cannot overflow within a block let the compiler compare 16 or 32 bytes at a
+// time; std::count widens every lane to 64 bits and runs at a third of the speed.
+size_t CountNewlines(const char* p, qsizetype n) {
+  size_t total = 0;
+  while (n > 0) {
+    const qsizetype m = std::min<qsizetype>(n, 255);
+    uint8_t count = 0;
+    for (qsizetype i = 0; i < m; ++i) count = uint8_t(count + (p[i] == '\n'));
+    total += count;
+    p += m;
+    n -= m;
+  }
+  return total;
+}
+
+}  // namespace
+
+// Every byte is one UTF-16 unit in the arena, so offsets found in the bytes hold there too; the
+// structure is read from the bytes with memchr, and decoding is a separate tight loop.
+void IniDocument::Data::Scan(const char* p, qsizetype n) {
   const auto& fold = ByteFold().folded;
-  const char* p = bytes.data();
-  const qsizetype n = bytes.size();
-  lines.reserve(size_t(n / 24 + 16));
+  // One record per line, reserved exactly: growing a vector of 400,000 records copies and
+  // touches far more memory than counting the line ends does.
+  lines.reserve(CountNewlines(p, n) + 1);
   Section* current = nullptr;
 
-  // Every byte is one UTF-16 unit in the arena, so offsets found in the bytes hold there too; the
-  // structure is read from the bytes with memchr while the arena is filled by the table decoder.
   qsizetype pos = 0;
   while (pos < n) {
     const char* nl = static_cast<const char*>(std::memchr(p + pos, '\n', size_t(n - pos)));
@@ -298,8 +330,8 @@ void IniDocument::Data::Parse(QByteArrayView bytes) {
     if (p[b] == '[') {
       if (current) current->count = int32_t(lines.size()) - current->first;
       Section& s = sections.emplace_back();
-      s.off = lineStart;
-      s.len = int32_t(end - lineStart);
+      s.off = uint32_t(lineStart);
+      s.len = uint32_t(end - lineStart);
       qsizetype nb = b + 1, ne = e;
       for (qsizetype i = e; i > nb; --i)
         if (p[i - 1] == ']') {
@@ -308,8 +340,8 @@ void IniDocument::Data::Parse(QByteArrayView bytes) {
         }
       while (nb < ne && (p[nb] == ' ' || p[nb] == '\t')) ++nb;
       while (ne > nb && (p[ne - 1] == ' ' || p[ne - 1] == '\t')) --ne;
-      s.nameBegin = int32_t(nb - lineStart);
-      s.nameLen = int32_t(ne - nb);
+      s.nameBegin = uint32_t(nb - lineStart);
+      s.nameLen = uint32_t(ne - nb);
       uint32_t h = kHashSeed;
       for (qsizetype i = nb; i < ne; ++i) h = HashStep(h, fold[static_cast<unsigned char>(p[i])]);
       s.nameHash = h;
@@ -319,8 +351,8 @@ void IniDocument::Data::Parse(QByteArrayView bytes) {
     }
 
     Line& l = lines.emplace_back();
-    l.off = lineStart;
-    l.len = int32_t(end - lineStart);
+    l.off = uint32_t(lineStart);
+    l.len = uint32_t(end - lineStart);
     if (!current) ++preambleCount;
     if (!current || p[b] == ';') continue;
     const char* eq = static_cast<const char*>(std::memchr(p + b, '=', size_t(e - b)));
@@ -328,19 +360,129 @@ void IniDocument::Data::Parse(QByteArrayView bytes) {
     qsizetype ke = eq - p;
     while (ke > b && (p[ke - 1] == ' ' || p[ke - 1] == '\t')) --ke;
     if (ke == b) continue;  // "=value" names no key
-    qsizetype vb = (eq - p) + 1;
-    while (vb < e && (p[vb] == ' ' || p[vb] == '\t')) ++vb;
     uint32_t h = kHashSeed;
     for (qsizetype i = b; i < ke; ++i) h = HashStep(h, fold[static_cast<unsigned char>(p[i])]);
-    l.keyBegin = int32_t(b - lineStart);
-    l.keyLen = int32_t(ke - b);
-    l.valBegin = int32_t(vb - lineStart);
-    l.valLen = int32_t(e - vb);
+    l.eq = uint32_t((eq - p) + 1 - lineStart);
     l.keyHash = h;
   }
   if (current) current->count = int32_t(lines.size()) - current->first;
   RebuildIndex();
 }
+
+template <typename Sink>
+void IniDocument::Data::Emit(Sink& sink) const {
+  const QChar* a = arena.constData();
+  const qsizetype size = arena.size();
+  qsizetype runStart = -1, runEnd = -1;
+  auto flush = [&] {
+    if (runEnd > runStart) sink.Text(Text(runStart, runEnd - runStart));
+    runStart = runEnd = -1;
+  };
+  auto crlfAt = [&](qsizetype at) { return at + 1 < size && a[at] == u'\r' && a[at + 1] == u'\n'; };
+  auto line = [&](qsizetype off, qsizetype len) {
+    const qsizetype end = off + len;
+    if (crlfAt(end)) {
+      if (off != runEnd) {
+        flush();
+        runStart = off;
+      }
+      runEnd = end + 2;
+      return;
+    }
+    flush();
+    sink.Text(Text(off, len));
+    sink.Raw("\r\n", 2);
+  };
+  auto emptyLine = [&] {
+    if (runEnd >= 0 && crlfAt(runEnd)) {
+      runEnd += 2;
+      return;
+    }
+    flush();
+    sink.Raw("\r\n", 2);
+  };
+
+  for (int32_t i = 0; i < preambleCount; ++i) line(lines[i].off, lines[i].len);
+  for (const Section& s : sections) {
+    line(s.off, s.len);
+    ForEachLine(s, [&](const Line& l) { line(l.off, l.len); });
+    emptyLine();
+  }
+  flush();
+}
+
+namespace {
+
+struct ArraySink {
+  QByteArray& out;
+  void Text(QStringView s) { cp1251::EncodeAppendChecked(s, out); }
+  void Raw(const char* bytes, qsizetype n) { out.append(bytes, n); }
+};
+
+// Streams into the file through one reused buffer, so a save never holds a second copy of a
+// large document in memory.
+struct FileSink {
+  static constexpr qsizetype kChunk = qsizetype(1) << 18;
+  QSaveFile& file;
+  QByteArray buffer;
+  bool ok = true;
+
+  explicit FileSink(QSaveFile& f) : file(f) { buffer.reserve(kChunk); }
+  void Text(QStringView s) {
+    while (!s.isEmpty()) {
+      if (buffer.size() == kChunk) Flush();
+      const qsizetype piece = std::min(kChunk - buffer.size(), s.size());
+      cp1251::EncodeAppendChecked(s.first(piece), buffer);
+      s = s.sliced(piece);
+    }
+  }
+  void Raw(const char* bytes, qsizetype n) {
+    if (buffer.size() + n > kChunk) Flush();
+    buffer.append(bytes, n);
+  }
+  void Flush() {
+    if (ok && !buffer.isEmpty()) ok = file.write(buffer) == buffer.size();
+    buffer.resize(0);  // keeps the capacity
+  }
+};
+
+// Decodes the bytes that stand in the upper half of the arena's own buffer into the arena.
+// Unit i is written to bytes [2i, 2i+2) while byte i is read from n + i; for i < n a write never
+// reaches a byte still to be read, so one buffer serves as both.
+void DecodeInPlace(QString& arena, qsizetype n) {
+  static const std::array<char16_t, 256> table = [] {
+    std::array<char16_t, 256> t{};
+    QByteArray all(256, '\0');
+    for (int b = 0; b < 256; ++b) all[b] = static_cast<char>(b);
+    const QString text = cp1251::Decode(all);
+    for (int b = 0; b < 256; ++b) t[b] = text[b].unicode();
+    return t;
+  }();
+  char16_t* dst = reinterpret_cast<char16_t*>(arena.data());
+  const auto* src = reinterpret_cast<const unsigned char*>(dst) + n;
+  // Through a small block buffer the compiler sees no overlap and can keep the loop tight.
+  constexpr qsizetype kBlock = 4096;
+  unsigned char block[kBlock];
+  for (qsizetype at = 0; at < n; at += kBlock) {
+    const qsizetype m = std::min(kBlock, n - at);
+    std::memcpy(block, src + at, size_t(m));
+    char16_t* out = dst + at;
+    qsizetype i = 0;
+    // Most of a scheme is ASCII: eight such bytes widen without a table look-up.
+    for (; i + 8 <= m; i += 8) {
+      uint64_t word;
+      std::memcpy(&word, block + i, 8);
+      if ((word & 0x8080808080808080ull) == 0) {
+        for (int k = 0; k < 8; ++k) out[i + k] = block[i + k];
+      } else {
+        for (int k = 0; k < 8; ++k) out[i + k] = table[block[i + k]];
+      }
+    }
+    for (; i < m; ++i) out[i] = table[block[i]];
+  }
+}
+
+}  // namespace
 
 IniDocument::IniDocument() : d_(std::make_unique<Data>()) {}
 IniDocument::~IniDocument() = default;
@@ -356,7 +498,12 @@ IniDocument& IniDocument::operator=(IniDocument&& o) noexcept {
   return *this;
 }
 
-void IniDocument::Parse(QByteArrayView bytes) { d_->Parse(bytes); }
+void IniDocument::Parse(QByteArrayView bytes) {
+  if (bytes.size() > kMaxText) bytes = bytes.first(kMaxText);
+  d_->Reset();
+  cp1251::DecodeAppend(bytes, d_->arena);
+  d_->Scan(bytes.data(), bytes.size());
+}
 
 QByteArray IniDocument::Serialize() const {
   const Data& d = *d_;
@@ -367,49 +514,10 @@ QByteArray IniDocument::Serialize() const {
     total += s.len + 4;
     d.ForEachLine(s, measure);
   }
-
   QByteArray out;
   out.reserve(total);
-  // Texts that already stand in the arena followed by CR LF, one after another, are encoded as one
-  // run: a file that was in the layout already goes out in a few large copies.
-  const QChar* a = d.arena.constData();
-  const qsizetype size = d.arena.size();
-  qsizetype runStart = -1, runEnd = -1;
-  auto flush = [&] {
-    if (runEnd > runStart) cp1251::EncodeAppendChecked(d.Text(runStart, runEnd - runStart), out);
-    runStart = runEnd = -1;
-  };
-  auto crlfAt = [&](qsizetype at) { return at + 1 < size && a[at] == u'\r' && a[at + 1] == u'\n'; };
-  auto line = [&](qsizetype off, qsizetype len) {
-    const qsizetype end = off + len;
-    if (crlfAt(end)) {
-      if (off != runEnd) {
-        flush();
-        runStart = off;
-      }
-      runEnd = end + 2;
-      return;
-    }
-    flush();
-    cp1251::EncodeAppendChecked(d.Text(off, len), out);
-    out.append("\r\n", 2);
-  };
-  auto emptyLine = [&] {
-    if (runEnd >= 0 && crlfAt(runEnd)) {
-      runEnd += 2;
-      return;
-    }
-    flush();
-    out.append("\r\n", 2);
-  };
-
-  for (int32_t i = 0; i < d.preambleCount; ++i) line(d.lines[i].off, d.lines[i].len);
-  for (const Data::Section& s : d.sections) {
-    line(s.off, s.len);
-    d.ForEachLine(s, [&](const Data::Line& l) { line(l.off, l.len); });
-    emptyLine();
-  }
-  flush();
+  ArraySink sink{out};
+  d.Emit(sink);
   return out;
 }
 
@@ -423,18 +531,43 @@ bool IniDocument::LoadFile(const QString& path) {
     return true;
   }
   if (QFileInfo(path).isDir()) return false;
-  if (file.size() > kMaxText) return false;
-  QByteArray bytes = file.readAll();
-  if (file.error() != QFileDevice::NoError) return false;
-  d_->Parse(bytes);
+  const qint64 size = file.size();
+  if (size > kMaxText) return false;
+  if (file.isSequential() || size == 0) {
+    // No size to trust (a pipe, a kernel file): read to the end the ordinary way.
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) return false;
+    Parse(bytes);
+    return true;
+  }
+  // The bytes are read straight into the upper half of the arena and decoded in place: the file
+  // never needs a buffer of its own.
+  const qsizetype n = qsizetype(size);
+  QString arena(n, Qt::Uninitialized);
+  char* raw = reinterpret_cast<char*>(arena.data()) + n;
+  qsizetype got = 0;
+  while (got < n) {
+    const qint64 r = file.read(raw + got, n - got);
+    if (r < 0) return false;
+    if (r == 0) break;  // the file shrank meanwhile: take what is there
+    got += qsizetype(r);
+  }
+  Data& d = *d_;
+  d.Reset();
+  d.Scan(raw, got);
+  DecodeInPlace(arena, got);
+  arena.resize(got);
+  d.arena = std::move(arena);
   return true;
 }
 
 bool IniDocument::SaveFile(const QString& path) const {
   QSaveFile file(path);
   if (!file.open(QIODevice::WriteOnly)) return false;
-  const QByteArray bytes = Serialize();
-  if (file.write(bytes) != bytes.size()) {
+  FileSink sink(file);
+  d_->Emit(sink);
+  sink.Flush();
+  if (!sink.ok) {
     file.cancelWriting();
     return false;
   }
@@ -468,16 +601,16 @@ bool IniDocument::SetValue(QStringView section, QStringView key, QStringView val
       HasLineBreak(k) || !cp1251::CanEncode(k))
     return false;
   if (HasLineBreak(value) || !cp1251::CanEncode(value)) return false;
-  if (sec.size() + 2 > kMaxText || k.size() + 1 + value.size() > kMaxText) return false;
 
   const int32_t si = d.FindSection(sec);
+  const qsizetype needed = k.size() + 1 + value.size() + (si >= 0 ? 0 : sec.size() + 2);
+  if (!d.MakeRoom(needed)) return false;
   if (si >= 0) {
     Data::Section& s = d.sections[si];
-    const uint32_t h = HashFolded(k);
-    if (Data::Line* l = Data::FindKeyIn(d, s, d.lines.data(), k, h)) {
+    if (Data::Line* l = Data::FindKeyIn(d, s, d.lines.data(), k, HashFolded(k))) {
       // The key keeps the spelling it has in the file; only the value changes.
       const QString fileKey = d.Key(*l).toString();
-      const int32_t oldLen = l->len;
+      const uint32_t oldLen = l->len;
       *l = d.AppendKeyLine(fileKey, value);
       d.NoteDead(oldLen);
       return true;
@@ -487,13 +620,13 @@ bool IniDocument::SetValue(QStringView section, QStringView key, QStringView val
   }
 
   Data::Section& s = d.sections.emplace_back();
-  s.off = d.arena.size();
+  s.off = uint32_t(d.arena.size());
   d.arena.append(u'[');
   d.arena.append(sec);
   d.arena.append(u']');
-  s.len = int32_t(sec.size() + 2);
+  s.len = uint32_t(sec.size() + 2);
   s.nameBegin = 1;
-  s.nameLen = int32_t(sec.size());
+  s.nameLen = uint32_t(sec.size());
   s.nameHash = HashFolded(sec);
   // No parsed lines: an empty range at the end of lines keeps the bookkeeping uniform.
   s.first = int32_t(d.lines.size());
@@ -528,7 +661,7 @@ QStringList IniDocument::KeyNames(QStringView section) const {
   const int32_t si = d_->FindSection(TrimBlanks(section));
   if (si < 0) return keys;
   d_->ForEachLine(d_->sections[si], [&](const Data::Line& l) {
-    if (l.keyLen > 0) keys.append(d_->Key(l).toString());
+    if (l.eq > 0) keys.append(d_->Key(l).toString());
   });
   return keys;
 }
