@@ -35,7 +35,8 @@ QString Bad(char16_t c) { return Bad(QString(QChar(c))); }
 
 QString Repeat(const char* piece, int times) { return QString::fromUtf8(piece).repeated(times); }
 
-// Same double: bit for bit, so that -0 differs from 0; any NaN matches any NaN.
+// Same double: bit for bit, so that -0 differs from 0; any NaN matches any NaN (arithmetic leaves
+// the sign of a NaN unspecified).
 bool Same(double a, double b) {
   if (std::isnan(a) || std::isnan(b)) return std::isnan(a) && std::isnan(b);
   return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
@@ -46,15 +47,31 @@ struct ValueCase {
   double value;
 };
 
+// Each text is read three ways that must agree: as it is; with a blank after it, which is the
+// same formula; and by the exact two-pass reading alone (Calculate reads well-formed text in one
+// pass first).
+struct Reading {
+  const char* name;
+  bool (*calculate)(CFormula&, const QString&);
+};
+const Reading kReadings[] = {
+    {"as given", [](CFormula& f, const QString& t) { return f.Calculate(t); }},
+    {"with a blank", [](CFormula& f, const QString& t) { return f.Calculate(t + u' '); }},
+    {"two-pass", [](CFormula& f, const QString& t) { return f.CalculateTwoPass(t); }},
+};
+
 void ExpectValues(const std::vector<ValueCase>& cases) {
   for (const ValueCase& c : cases) {
-    CFormula f;
-    const bool ok = f.Calculate(c.text);
-    EXPECT_TRUE(ok) << c.text.left(80).toStdString() << " -> " << f.GetErrorText().toStdString();
-    EXPECT_EQ(f.GetOutcome(), Outcome::Value) << c.text.left(80).toStdString();
-    EXPECT_TRUE(Same(f.GetResult(), c.value))
-        << c.text.left(80).toStdString() << " gives " << f.GetResult() << ", expected " << c.value;
-    EXPECT_EQ(f.GetErrorText(), QString()) << c.text.left(80).toStdString();
+    for (const Reading& r : kReadings) {
+      const std::string where = c.text.left(80).toStdString() + " (" + r.name + ")";
+      CFormula f;
+      const bool ok = r.calculate(f, c.text);
+      EXPECT_TRUE(ok) << where << " -> " << f.GetErrorText().toStdString();
+      EXPECT_EQ(f.GetOutcome(), Outcome::Value) << where;
+      EXPECT_TRUE(Same(f.GetResult(), c.value))
+          << where << " gives " << f.GetResult() << ", expected " << c.value;
+      EXPECT_EQ(f.GetErrorText(), QString()) << where;
+    }
   }
 }
 
@@ -65,22 +82,28 @@ struct MessageCase {
 
 void ExpectMessages(const std::vector<MessageCase>& cases) {
   for (const MessageCase& c : cases) {
-    CFormula f;
-    EXPECT_FALSE(f.Calculate(c.text)) << c.text.left(80).toStdString();
-    EXPECT_EQ(f.GetOutcome(), Outcome::SyntaxError) << c.text.left(80).toStdString();
-    EXPECT_EQ(f.GetErrorText(), c.message) << c.text.left(80).toStdString();
-    EXPECT_TRUE(Same(f.GetResult(), 0.0)) << c.text.left(80).toStdString();
+    for (const Reading& r : kReadings) {
+      const std::string where = c.text.left(80).toStdString() + " (" + r.name + ")";
+      CFormula f;
+      EXPECT_FALSE(r.calculate(f, c.text)) << where;
+      EXPECT_EQ(f.GetOutcome(), Outcome::SyntaxError) << where;
+      EXPECT_EQ(f.GetErrorText(), c.message) << where;
+      EXPECT_TRUE(Same(f.GetResult(), 0.0)) << where;
+    }
   }
 }
 
 void ExpectArithmeticFailures(const std::vector<QString>& texts) {
   for (const QString& text : texts) {
-    CFormula f;
-    EXPECT_FALSE(f.Calculate(text)) << text.left(80).toStdString();
-    EXPECT_EQ(f.GetOutcome(), Outcome::ArithmeticFailure)
-        << text.left(80).toStdString() << " -> " << f.GetErrorText().toStdString();
-    EXPECT_EQ(f.GetErrorText(), QString()) << text.left(80).toStdString();
-    EXPECT_TRUE(Same(f.GetResult(), 0.0)) << text.left(80).toStdString();
+    for (const Reading& r : kReadings) {
+      const std::string where = text.left(80).toStdString() + " (" + r.name + ")";
+      CFormula f;
+      EXPECT_FALSE(r.calculate(f, text)) << where;
+      EXPECT_EQ(f.GetOutcome(), Outcome::ArithmeticFailure)
+          << where << " -> " << f.GetErrorText().toStdString();
+      EXPECT_EQ(f.GetErrorText(), QString()) << where;
+      EXPECT_TRUE(Same(f.GetResult(), 0.0)) << where;
+    }
   }
 }
 
@@ -196,6 +219,8 @@ TEST(CFormula, PowerFollowsPowAndIsNeverAnError) {
       {T("0^-1"), kInf},
       {T("(-8)^0.5"), kNaN},
       {T("(-8)^(1/3)"), kNaN},
+      {T("-((-8)^0.5)"), kNaN},
+      {T("-(-(-8)^0.5)"), -std::pow(8.0, 0.5)},  // the inner sign belongs to (-8)
       {T("10^400^0"), 1},
       // Values a power made infinite or NaN flow on through + - * / without failure.
       {T("10^400*2"), kInf},
@@ -503,26 +528,29 @@ TEST(CFormula, NestingDepthIsBounded) {
 }
 
 // Random texts, held to the word-for-word reading of the rules: same outcome, same message, the
-// same value bit for bit.
+// same value bit for bit, in each of the three readings.
 void ExpectSameAsLiteral(const QString& text) {
-  CFormula f;
-  const bool ok = f.Calculate(text);
-  const literal::Result r = literal::Calculate(text);
-  switch (r.kind) {
-    case literal::Result::Value:
-      ASSERT_TRUE(ok) << text.toStdString() << " -> " << f.GetErrorText().toStdString();
-      ASSERT_TRUE(Same(f.GetResult(), r.value))
-          << text.toStdString() << ": " << f.GetResult() << " vs " << r.value;
-      break;
-    case literal::Result::SyntaxError:
-      ASSERT_FALSE(ok) << text.toStdString();
-      ASSERT_EQ(f.GetOutcome(), Outcome::SyntaxError) << text.toStdString();
-      ASSERT_EQ(f.GetErrorText(), r.message) << text.toStdString();
-      break;
-    case literal::Result::ArithmeticFailure:
-      ASSERT_FALSE(ok) << text.toStdString();
-      ASSERT_EQ(f.GetOutcome(), Outcome::ArithmeticFailure) << text.toStdString();
-      break;
+  const literal::Result expected = literal::Calculate(text);
+  for (const Reading& r : kReadings) {
+    const std::string where = text.toStdString() + " (" + r.name + ")";
+    CFormula f;
+    const bool ok = r.calculate(f, text);
+    switch (expected.kind) {
+      case literal::Result::Value:
+        ASSERT_TRUE(ok) << where << " -> " << f.GetErrorText().toStdString();
+        ASSERT_TRUE(Same(f.GetResult(), expected.value))
+            << where << ": " << f.GetResult() << " vs " << expected.value;
+        break;
+      case literal::Result::SyntaxError:
+        ASSERT_FALSE(ok) << where;
+        ASSERT_EQ(f.GetOutcome(), Outcome::SyntaxError) << where;
+        ASSERT_EQ(f.GetErrorText(), expected.message) << where;
+        break;
+      case literal::Result::ArithmeticFailure:
+        ASSERT_FALSE(ok) << where;
+        ASSERT_EQ(f.GetOutcome(), Outcome::ArithmeticFailure) << where;
+        break;
+    }
   }
 }
 
