@@ -1,7 +1,8 @@
 // libFuzzer target for the formula engine. The bytes are read as Latin-1 text and as UTF-8 text;
 // each text must be evaluated without a crash, end in exactly one of the three outcomes with one
-// of the engine's messages, and, while it is small and shallow, agree with the literal reading of
-// the rules in every outcome, message and bit of the value.
+// of the engine's messages, give the same outcome through Calculate and CalculateTwoPass, and,
+// while it is small and shallow, agree with the literal reading of the rules in every outcome,
+// message and bit of the value.
 
 #include <QString>
 
@@ -72,6 +73,12 @@ void Check(const QString& text) {
       break;
     case CFormula::Outcome::None:
       Die("no outcome", text);
+  }
+
+  CFormula twoPass;
+  if (twoPass.CalculateTwoPass(text) != ok || twoPass.GetOutcome() != f.GetOutcome() ||
+      !Same(twoPass.GetResult(), value) || twoPass.GetErrorText() != message) {
+    Die("the two-pass reading differs", text);
   }
 
   if (text.size() > 400 || MaxNesting(text) > 40) return;  // the literal reading copies per level
