@@ -1,10 +1,10 @@
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QStandardPaths>
 #include <QTranslator>
 
 #include "app/KorvanForm.h"
-#include "app/QtPrompter.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
@@ -16,9 +16,13 @@ int main(int argc, char* argv[]) {
                         QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
     QApplication::installTranslator(&qtTranslator);
 
-  korvan::TKorvanForm1 form;
-  korvan::QtPrompter prompter(&form);
-  korvan::ScopedPrompter scope(&prompter);
+  korvan::TKorvanForm1::Environment env;
+  env.executableDir = QCoreApplication::applicationDirPath();
+  env.userDataDir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+  env.arguments = QCoreApplication::arguments().mid(1);
+
+  korvan::TKorvanForm1 form(env);
+  form.FormCreate();
   form.show();
   return QApplication::exec();
 }

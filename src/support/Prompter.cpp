@@ -30,6 +30,8 @@ void ConsolePrompter::OpenExternal(const QUrl& url) {
 
 Prompter& CurrentPrompter() { return g_current ? *g_current : Console(); }
 
+Prompter* InstalledPrompter() { return g_current; }
+
 Prompter* InstallPrompter(Prompter* p) {
   Prompter* previous = g_current;
   g_current = p;

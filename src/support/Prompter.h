@@ -34,6 +34,9 @@ class ConsolePrompter final : public Prompter {
 // The prompter in force; the console one until another is installed.
 Prompter& CurrentPrompter();
 
+// The prompter someone installed, or nullptr while the console default is in force.
+Prompter* InstalledPrompter();
+
 // Installs p (not owned) and returns the previous one; nullptr restores the console prompter.
 Prompter* InstallPrompter(Prompter* p);
 
