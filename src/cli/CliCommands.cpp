@@ -18,6 +18,7 @@ int Version(const QStringList& args, Streams& io) {
 const std::array kCommands = {
     kReportCommand,
     kResaveCommand,
+    kEvalCommand,
     CliCommand{"version", "", "print the version of Korvan", &Version},
 };
 

@@ -26,6 +26,7 @@ std::span<const CliCommand> Commands();
 // Defined by the file of each command.
 extern const CliCommand kReportCommand;
 extern const CliCommand kResaveCommand;
+extern const CliCommand kEvalCommand;
 
 // Exit codes shared by every subcommand.
 inline constexpr int kExitOk = 0;

@@ -3,6 +3,8 @@
 #include <QFileInfo>
 
 #include "cli/CliCommands.h"
+#include "formula/FigureMeasures.h"
+#include "formula/FormulaTable.h"
 #include "model/SchemeFile.h"
 #include "support/ZString.h"
 
@@ -17,14 +19,15 @@ QString Escaped(QString s) {
 }
 
 // Loads path for a command; on failure the message is already out and the exit code is returned.
-int LoadForCommand(const QString& path, stScena& scene, FormulaGrid& rows, EditorState& state, Streams& io) {
+int LoadForCommand(const QString& path, stScena& scene, FormulaGrid& rows, EditorState& state, Streams& io,
+                   const SchemeLoadHooks& hooks = {}) {
   if (!QFileInfo(path).isFile()) {
     io.err << "Файл не найден: " << path << '\n';
     return kExitUsage;
   }
   io.err.flush();
   // The format message goes through the prompter, which on a console writes it to stderr.
-  if (!LoadShemaFile(path, scene, rows, state)) return kExitUsage;
+  if (!LoadShemaFile(path, scene, rows, state, hooks)) return kExitUsage;
   return kExitOk;
 }
 
@@ -42,7 +45,11 @@ int Report(const QStringList& args, Streams& io) {
   stScena scene;
   FormulaGrid rows;
   EditorState state;
-  if (const int rc = LoadForCommand(args[0], scene, rows, state, io); rc != kExitOk) return rc;
+  // Formula values are recomputed as the editor does on load; the name the editor proposes for an
+  // empty table is not part of the file and is left out.
+  SchemeLoadHooks hooks = MakeSchemeLoadHooks(state, EstimateLink{});
+  hooks.proposeFormulaName = nullptr;
+  if (const int rc = LoadForCommand(args[0], scene, rows, state, io, hooks); rc != kExitOk) return rc;
 
   FormulaGrid shown;
   for (const QStringList& row : rows)
@@ -57,7 +64,7 @@ int Report(const QStringList& args, Streams& io) {
            << Escaped(f.Name) << tab << f.Vid << tab << f.VidFill << tab << f.X0 << tab << f.Y0 << tab << f.X1
            << tab << f.Y1 << tab << ZString::FormatNumber(f.Width) << tab << ZString::FormatNumber(f.Height)
            << tab << f.Points.size() << tab << f.Picture.width() << 'x' << f.Picture.height() << tab
-           << /* area */ "" << tab << /* perimeter */ "" << '\n';
+           << AreaText(f, state) << tab << PerimeterText(f, state) << '\n';
   }
   int k = 0;
   for (const QStringList& row : shown)

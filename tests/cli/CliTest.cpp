@@ -55,7 +55,7 @@ TEST(Cli, ReportPrintsTheScheme) {
   ASSERT_EQ(lines.size(), 6);
   EXPECT_EQ(lines[0], QStringLiteral("scheme\t1600\t1200\t16777215\t3\t2"));
   EXPECT_EQ(lines[1], QStringLiteral("figure\t1\t6F9619FF-8B86-D011-B42D-00C04FC964FF\t\tСтена\t2\t1\t100\t80\t400\t280\t"
-                                     "3.5\t2.0\t0\t0x0\t\t"));
+                                     "3.5\t2.0\t0\t0x0\t7.0\t11.0"));
   EXPECT_TRUE(lines[2].startsWith(QStringLiteral("figure\t2\t0A1B2C3D-4E5F-6071-8293-A4B5C6D7E8F9\t"
                                                  "6F9619FF-8B86-D011-B42D-00C04FC964FF\tОкно\t14\t0\t120\t90\t300\t65535\t"
                                                  "1.25\t\t3\t0x0\t")));
