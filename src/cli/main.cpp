@@ -1,6 +1,6 @@
 // korvan-cli: the editor's core without a window, for batch work and for black-box tests.
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QTextStream>
 
 #include <cstdio>
@@ -21,7 +21,9 @@ void PrintHelp(QTextStream& out) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-  QCoreApplication app(argc, argv);
+  // Painting needs fonts, which need a GUI application; a console tool must not need a display.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QGuiApplication app(argc, argv);
   QTextStream out(stdout);
   QTextStream err(stderr);
   korvan::cli::Streams io{out, err};

@@ -1,0 +1,241 @@
+// Dimension lines: where each kind puts them, their distances, colours and labels.
+
+#include <QPainter>
+
+#include <gtest/gtest.h>
+
+#include "common/QtPrinters.h"
+#include "render/RenderTestUtil.h"
+
+namespace korvan {
+namespace {
+
+using test::Fig;
+using test::kBlack;
+using test::kGray;
+using test::kRed;
+using test::kWhite;
+using test::kYellow;
+using test::Paint;
+using test::Painted;
+
+// A figure with dimension lines in a font whose "9" is 16 pixels high (distance trunc(20.8) = 20)
+// and a transparent outline so that only the dimensions show.
+stFigure Measured(FigureKind kind, int x0, int y0, int x1, int y1) {
+  stFigure f = Fig(kind, x0, y0, x1, y1);
+  f.ShowStrelki = true;
+  f.PenStyle = 5;
+  EXPECT_TRUE(test::FontWithTextHeight(16, f.Font)) << "no Arial size gives a 16-pixel line";
+  f.Font.Color = kBlack;
+  f.Width = 3.5;
+  f.Height = 2;
+  return f;
+}
+
+bool VerticalRun(const Painted& p, int x, int y0, int y1, ColorRef c) {
+  for (int y = y0; y <= y1; ++y)
+    if (!p.Is(x, y, c)) return false;
+  return true;
+}
+
+bool HorizontalRun(const Painted& p, int y, int x0, int x1, ColorRef c) {
+  for (int x = x0; x <= x1; ++x)
+    if (!p.Is(x, y, c)) return false;
+  return true;
+}
+
+TEST(RenderDimensions, RectangleAtTwentyPixelsFromA16PixelNine) {
+  const Painted p = Paint({Measured(FigureKind::Rectangle, 100, 100, 300, 200)}, 400, 300);
+  // Vertical: extension lines from x = 300 to 320 at y = 100 and 200, the line at x = 320.
+  EXPECT_TRUE(HorizontalRun(p, 100, 300, 319, kGray));
+  EXPECT_TRUE(HorizontalRun(p, 200, 300, 319, kGray));
+  EXPECT_TRUE(VerticalRun(p, 320, 115, 135, kGray));
+  EXPECT_TRUE(VerticalRun(p, 320, 165, 185, kGray));
+  EXPECT_TRUE(p.Is(321, 130, kWhite));
+  EXPECT_TRUE(p.Is(320, 98, kWhite));
+  EXPECT_TRUE(p.Is(320, 203, kWhite));
+  // Filled heads at both ends.
+  EXPECT_TRUE(p.Is(320, 104, kGray) && p.Is(318, 110, kGray) && p.Is(322, 110, kGray));
+  EXPECT_TRUE(p.Is(320, 196, kGray) && p.Is(318, 190, kGray) && p.Is(322, 190, kGray));
+  // Horizontal: extension lines from y = 200 to 220 at x = 100 and 300, the line at y = 220.
+  EXPECT_TRUE(VerticalRun(p, 100, 200, 219, kGray));
+  EXPECT_TRUE(VerticalRun(p, 300, 200, 219, kGray));
+  EXPECT_TRUE(HorizontalRun(p, 220, 115, 170, kGray));
+  EXPECT_TRUE(HorizontalRun(p, 220, 230, 285, kGray));
+  EXPECT_TRUE(p.Is(130, 221, kWhite));
+  EXPECT_TRUE(p.Is(130, 219, kWhite));
+}
+
+TEST(RenderDimensions, PositionsByKindAndDragDirection) {
+  struct Row {
+    FigureKind kind;
+    int x0, y0, x1, y1;
+    int lineX, extFromX;  // vertical dimension line and where its extension lines start
+    int lineY, extFromY;  // horizontal dimension line and where its extension lines start
+  };
+  const Row rows[] = {
+      {FigureKind::Rectangle, 100, 100, 300, 200, 320, 300, 220, 200},
+      {FigureKind::Rectangle, 300, 200, 100, 100, 320, 300, 220, 200},
+      {FigureKind::RoundRect, 100, 100, 300, 200, 320, 200, 220, 150},
+      {FigureKind::Ellipse, 300, 200, 100, 100, 320, 200, 220, 150},
+      {FigureKind::Romb, 100, 200, 300, 100, 320, 200, 220, 150},
+      // Triangles measure their base on the Y1 side: below when dragged down, above when up.
+      {FigureKind::Triangle, 100, 100, 300, 200, 320, 200, 220, 200},
+      {FigureKind::Triangle, 100, 200, 300, 100, 320, 200, 80, 100},
+      // The right triangle's height stands on the side of its leg X0.
+      {FigureKind::SquareTriangle, 100, 100, 300, 200, 80, 100, 220, 200},
+      {FigureKind::SquareTriangle, 300, 100, 100, 200, 320, 300, 220, 200},
+      {FigureKind::SquareTriangle, 100, 200, 300, 100, 80, 100, 80, 100},
+  };
+  for (const Row& r : rows) {
+    const Painted p = Paint({Measured(r.kind, r.x0, r.y0, r.x1, r.y1)}, 400, 300);
+    const std::string what = std::to_string(int(r.kind)) + " " + std::to_string(r.x0) + "," +
+                             std::to_string(r.y0) + " " + std::to_string(r.x1) + "," + std::to_string(r.y1);
+    EXPECT_TRUE(VerticalRun(p, r.lineX, 115, 135, kGray)) << what;
+    EXPECT_TRUE(VerticalRun(p, r.lineX, 165, 185, kGray)) << what;
+    const int e0 = std::min(r.extFromX, r.lineX), e1 = std::max(r.extFromX, r.lineX);
+    EXPECT_TRUE(HorizontalRun(p, 100, e0 + 1, e1 - 1, kGray)) << what;
+    EXPECT_TRUE(HorizontalRun(p, 200, e0 + 1, e1 - 1, kGray)) << what;
+    EXPECT_TRUE(HorizontalRun(p, r.lineY, 115, 170, kGray)) << what;
+    EXPECT_TRUE(HorizontalRun(p, r.lineY, 230, 285, kGray)) << what;
+    const int f0 = std::min(r.extFromY, r.lineY), f1 = std::max(r.extFromY, r.lineY);
+    EXPECT_TRUE(VerticalRun(p, 100, f0 + 1, f1 - 1, kGray)) << what;
+    EXPECT_TRUE(VerticalRun(p, 300, f0 + 1, f1 - 1, kGray)) << what;
+  }
+}
+
+TEST(RenderDimensions, DistancesSetByHand) {
+  stFigure f = Measured(FigureKind::Rectangle, 100, 100, 300, 200);
+  f.VidStrelkaLineLengthVer = 1;
+  f.StrelkaLineLengthVer = 45;
+  f.VidStrelkaLineLengthHor = 1;
+  f.StrelkaLineLengthHor = 7;
+  const Painted p = Paint({f}, 400, 300);
+  EXPECT_TRUE(VerticalRun(p, 345, 115, 135, kGray));
+  EXPECT_TRUE(HorizontalRun(p, 207, 115, 170, kGray));
+  EXPECT_EQ(p.Count(kGray, 320, 115, 320, 185), 0);
+}
+
+TEST(RenderDimensions, OnlyMeasuredKindsAndOnlyWhenSwitchedOn) {
+  for (const FigureKind k : {FigureKind::Line, FigureKind::Strelka, FigureKind::DoubleStrelka, FigureKind::Text,
+                             FigureKind::Picture, FigureKind::Photo, FigureKind::Table, FigureKind::Curve}) {
+    for (int fill : {0, 1}) {
+      stFigure f = Measured(k, 100, 100, 300, 200);
+      f.VidFill = static_cast<std::uint8_t>(fill);
+      f.PenStyle = 0;
+      f.Points = {{100, 100}, {300, 200}};
+      const Painted p = Paint({f}, 400, 300);
+      EXPECT_EQ(p.Count(kGray), 0) << int(k) << " fill " << fill;
+    }
+  }
+  stFigure off = Measured(FigureKind::Rectangle, 100, 100, 300, 200);
+  off.ShowStrelki = false;
+  EXPECT_EQ(Paint({off}, 400, 300).Count(kGray), 0);
+}
+
+TEST(RenderDimensions, SmallFiguresShowNoneWhileTheMouseIsDown) {
+  PaintOptions pressed;
+  pressed.MousePressed = true;
+  struct Row {
+    int w, h;
+    PaintOptions options;
+    bool shown;
+  };
+  const Row rows[] = {
+      {15, 100, pressed, false}, {100, 19, pressed, false}, {20, 20, pressed, true},
+      {15, 100, {}, true},       {100, 15, {}, true},
+  };
+  for (const Row& r : rows) {
+    const Painted p = Paint({Measured(FigureKind::Rectangle, 100, 100, 100 + r.w, 100 + r.h)}, 400, 300, kWhite,
+                            r.options);
+    EXPECT_EQ(p.Count(kGray) > 0, r.shown) << r.w << 'x' << r.h << " pressed " << r.options.MousePressed;
+  }
+  // Also a figure other than the one under the mouse.
+  stFigure big = Measured(FigureKind::Rectangle, 100, 100, 300, 200);
+  stFigure small = Measured(FigureKind::Ellipse, 10, 10, 25, 60);
+  const Painted p = Paint({big, small}, 400, 300, kWhite, pressed);
+  EXPECT_TRUE(VerticalRun(p, 320, 115, 135, kGray));
+  EXPECT_EQ(p.Count(kGray, 0, 0, 90, 90), 0);
+}
+
+TEST(RenderDimensions, FigureColoursWhenAskedFor) {
+  stFigure f = Measured(FigureKind::Rectangle, 100, 100, 300, 200);
+  f.VidFill = 1;
+  f.PenStyle = 0;
+  f.PenColor = kRed;
+  f.BrushColor = kYellow;
+  const Painted p = Paint({f}, 400, 300, kWhite, {}, [](EditorState& s) { s.StrelkiVidColor = 0; });
+  EXPECT_TRUE(VerticalRun(p, 320, 115, 135, kRed));
+  EXPECT_TRUE(HorizontalRun(p, 220, 115, 170, kRed));
+  EXPECT_TRUE(p.Is(320, 100, kRed)) << "head outline";
+  EXPECT_TRUE(p.Is(320, 106, kYellow)) << "head filled with the brush colour";
+  EXPECT_TRUE(p.Is(106, 220, kYellow));
+  EXPECT_EQ(p.Count(kGray), 0);
+  // Another arrow colour of the settings.
+  const Painted q = Paint({Measured(FigureKind::Ellipse, 100, 100, 300, 200)}, 400, 300, kWhite, {},
+                          [](EditorState& s) { s.StrelkiColor = 0x00AA00; });
+  EXPECT_TRUE(VerticalRun(q, 320, 115, 135, 0x00AA00));
+}
+
+// The ink of the labels, compared with the same text drawn where the labels belong.
+QImage Reference(const stFont& font, const QString& text, bool upward, int x, int y, QSize size) {
+  QImage img(size, QImage::Format_RGB32);
+  img.fill(Qt::white);
+  QPainter p(&img);
+  QFont f = ToQFont(font);
+  f.setFamily(QStringLiteral("Arial"));
+  p.setFont(f);
+  p.setPen(Qt::black);
+  const int ascent = QFontMetrics(f).ascent();
+  if (upward) {
+    p.translate(x, y);
+    p.rotate(-90);
+    p.drawText(0, ascent, text);
+  } else {
+    p.drawText(x, y + ascent, text);
+  }
+  return img;
+}
+
+TEST(RenderDimensions, LabelsStandCentredAndTheHeightReadsUpward) {
+  stFigure f = Measured(FigureKind::Rectangle, 100, 100, 300, 200);
+  f.Height = 12.25;
+  f.Width = 0;  // shown as "0"
+  const Painted p = Paint({f}, 400, 300);
+  const QFontMetrics fm(ToQFont(f.Font));
+  const int h = fm.height();
+  ASSERT_EQ(h, 16);
+
+  // Height label left of x = 320, centred on y = 150: from (320 - 16, 150 + width / 2) upward.
+  const QString height = QStringLiteral("12.25");
+  const QImage up = Reference(f.Font, height, true, 320 - h, 150 + fm.horizontalAdvance(height) / 2, p.image.size());
+  // Length label above y = 220, centred on x = 200.
+  const QString zero = QStringLiteral("0");
+  const QImage flat = Reference(f.Font, zero, false, 200 - fm.horizontalAdvance(zero) / 2, 220 - h, p.image.size());
+  int inkUp = 0, inkFlat = 0;
+  for (int y = 0; y < 300; ++y)
+    for (int x = 0; x < 400; ++x) {
+      const bool a = up.pixel(x, y) != qRgb(255, 255, 255), b = flat.pixel(x, y) != qRgb(255, 255, 255);
+      inkUp += a;
+      inkFlat += b;
+      if (a || b) {
+        ASSERT_EQ(p.image.pixel(x, y), a ? up.pixel(x, y) : flat.pixel(x, y)) << x << ',' << y;
+      }
+    }
+  EXPECT_GT(inkUp, 40);
+  EXPECT_GT(inkFlat, 10);
+  // The height label stands between x = 304 and 320 and is taller than wide: it runs upward.
+  int minX = 400, maxX = -1, minY = 300, maxY = -1;
+  for (int y = 110; y < 190; ++y)
+    for (int x = 290; x < 320; ++x)
+      if (p.Is(x, y, kBlack)) {
+        minX = std::min(minX, x), maxX = std::max(maxX, x);
+        minY = std::min(minY, y), maxY = std::max(maxY, y);
+      }
+  EXPECT_GE(minX, 304);
+  EXPECT_LT(maxX, 320);
+  EXPECT_GT(maxY - minY, 2 * (maxX - minX));
+}
+
+}  // namespace
+}  // namespace korvan
