@@ -19,6 +19,7 @@ const std::array kCommands = {
     kReportCommand,
     kResaveCommand,
     kEvalCommand,
+    kRenderCommand,
     CliCommand{"version", "", "print the version of Korvan", &Version},
 };
 

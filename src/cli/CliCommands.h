@@ -27,6 +27,7 @@ std::span<const CliCommand> Commands();
 extern const CliCommand kReportCommand;
 extern const CliCommand kResaveCommand;
 extern const CliCommand kEvalCommand;
+extern const CliCommand kRenderCommand;
 
 // Exit codes shared by every subcommand.
 inline constexpr int kExitOk = 0;
