@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
+#include <utility>
 #include <vector>
 
 #include "support/Cp1251.h"
@@ -413,9 +414,68 @@ void IniDocument::Data::Emit(Sink& sink) const {
 
 namespace {
 
+// Encoding of text already checked with cp1251::CanEncode, straight into a byte buffer. Most of a
+// scheme is ASCII, which goes eight characters at a time; the rest is looked up in a reverse map
+// derived once from the code page's own decoder.
+class Encoder {
+ public:
+  Encoder() {
+    QByteArray high(128, '\0');
+    for (int b = 0; b < 128; ++b) high[b] = static_cast<char>(0x80 + b);
+    const QString text = cp1251::Decode(high);
+    for (int b = 0; b < 128; ++b) {
+      const char16_t c = text[b].unicode();
+      const auto byte = static_cast<unsigned char>(0x80 + b);
+      if (c >= 0x0400 && c < 0x0460)
+        cyrillic_[c - 0x0400] = byte;
+      else
+        other_[otherCount_++] = {c, byte};
+    }
+  }
+
+  void Into(QStringView text, char* dst) const {
+    const char16_t* src = text.utf16();
+    const qsizetype n = text.size();
+    qsizetype i = 0;
+    while (i < n) {
+      for (; i + 8 <= n; i += 8) {
+        uint64_t a, b;
+        std::memcpy(&a, src + i, 8);
+        std::memcpy(&b, src + i + 4, 8);
+        if (((a | b) & 0xFF80FF80FF80FF80ull) != 0) break;
+        for (int k = 0; k < 8; ++k) dst[i + k] = static_cast<char>(src[i + k]);
+      }
+      const qsizetype stop = std::min(n, i + 8);
+      for (; i < stop; ++i) dst[i] = static_cast<char>(Byte(src[i]));
+    }
+  }
+
+ private:
+  unsigned char Byte(char16_t c) const {
+    if (c < 0x80) return static_cast<unsigned char>(c);
+    if (c >= 0x0400 && c < 0x0460) return cyrillic_[c - 0x0400];
+    for (int k = 0; k < otherCount_; ++k)
+      if (other_[k].first == c) return other_[k].second;
+    return '?';  // unreachable: every text was checked before it entered the document
+  }
+
+  std::array<unsigned char, 0x60> cyrillic_{};
+  std::array<std::pair<char16_t, unsigned char>, 128> other_{};
+  int otherCount_ = 0;
+};
+
+const Encoder& Encode() {
+  static const Encoder encoder;
+  return encoder;
+}
+
 struct ArraySink {
   QByteArray& out;
-  void Text(QStringView s) { cp1251::EncodeAppendChecked(s, out); }
+  void Text(QStringView s) {
+    const qsizetype at = out.size();
+    out.resize(at + s.size());
+    Encode().Into(s, out.data() + at);
+  }
   void Raw(const char* bytes, qsizetype n) { out.append(bytes, n); }
 };
 
@@ -432,7 +492,9 @@ struct FileSink {
     while (!s.isEmpty()) {
       if (buffer.size() == kChunk) Flush();
       const qsizetype piece = std::min(kChunk - buffer.size(), s.size());
-      cp1251::EncodeAppendChecked(s.first(piece), buffer);
+      const qsizetype at = buffer.size();
+      buffer.resize(at + piece);
+      Encode().Into(s.first(piece), buffer.data() + at);
       s = s.sliced(piece);
     }
   }

@@ -27,7 +27,11 @@ QByteArray Cp(const QString& text) {
 }
 
 std::string Show(const std::optional<QString>& v) {
-  return v ? "\"" + v->toStdString() + "\"" : std::string("(missing)");
+  if (!v) return "(missing)";
+  std::string shown(1, '"');
+  shown += v->toStdString();
+  shown += '"';
+  return shown;
 }
 
 // Parsing and lookup: one row per input shape, with the value a lookup must give.
