@@ -36,9 +36,13 @@ class SectionReader {
     out = static_cast<ColorRef>(v);
   }
   void Bool(QStringView key, bool& out) const { ReadIniBool(doc_, section_, key, out); }
-  // Scheme texts are read whole: the profile readers' 2047-character cut would lose user text.
+  // Scheme texts are read whole: the profile readers' 2047-character cut would lose user text. A
+  // carriage return inside a value (a damaged file) becomes a blank, since no line can hold it.
   void String(QStringView key, QString& out) const {
-    if (std::optional<QString> v = doc_.Value(section_, key)) out = std::move(*v);
+    if (std::optional<QString> v = doc_.Value(section_, key)) {
+      out = std::move(*v);
+      out.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    }
   }
   void Number(QStringView key, double& out) const {
     QString text;
@@ -60,7 +64,7 @@ class SectionWriter {
   void Int(QStringView key, std::int32_t v) { Keep(WriteIniInt(doc_, section_, key, v)); }
   void Color(QStringView key, ColorRef v) { Int(key, static_cast<std::int32_t>(v)); }
   void Bool(QStringView key, bool v) { Keep(WriteIniBool(doc_, section_, key, v)); }
-  void String(QStringView key, const QString& v) { Keep(doc_.SetValue(section_, key, v)); }
+  void String(QStringView key, const QString& v) { Keep(WriteIniString(doc_, section_, key, v)); }
   void Number(QStringView key, double v) { String(key, ZString::FormatNumber(v)); }
 
  private:

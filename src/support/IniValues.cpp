@@ -84,6 +84,20 @@ bool ReadIniBool(const IniDocument& doc, QStringView section, QStringView key, b
   return true;
 }
 
+namespace {
+
+bool IsBlank(QChar c) { return c == u' ' || c == u'\t'; }
+bool IsQuote(QChar c) { return c == u'"' || c == u'\''; }
+
+}  // namespace
+
+bool WriteIniString(IniDocument& doc, QStringView section, QStringView key, QStringView value) {
+  const bool needsQuotes = !value.isEmpty() && (IsBlank(value.front()) || IsBlank(value.back()) ||
+                                                (value.size() >= 2 && IsQuote(value.front()) && value.back() == value.front()));
+  if (!needsQuotes) return doc.SetValue(section, key, value);
+  return doc.SetValue(section, key, QString(u'"' + value.toString() + u'"'));
+}
+
 bool WriteIniInt(IniDocument& doc, QStringView section, QStringView key, int value) {
   return doc.SetValue(section, key, QString::number(value));
 }

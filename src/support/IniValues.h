@@ -26,6 +26,9 @@ bool ReadIniDouble(const IniDocument& doc, QStringView section, QStringView key,
 // An integer other than 0 is true.
 bool ReadIniBool(const IniDocument& doc, QStringView section, QStringView key, bool& out);
 
+// Writes text so that it reads back unchanged: a value with blanks at its ends or inside a pair of
+// quotes would lose them on reading, so it is written inside one more pair of double quotes.
+bool WriteIniString(IniDocument& doc, QStringView section, QStringView key, QStringView value);
 bool WriteIniInt(IniDocument& doc, QStringView section, QStringView key, int value);
 bool WriteIniDouble(IniDocument& doc, QStringView section, QStringView key, double value);
 // "1" or "0".

@@ -470,6 +470,24 @@ TEST_F(SchemeFileTest, LongTextIsKeptWhole) {
   EXPECT_EQ(loaded.Figures.at(0).Text.size(), 3000);
 }
 
+TEST_F(SchemeFileTest, TextsWithBlanksOrQuotesAtTheirEndsReadBackUnchanged) {
+  const char* const texts[] = {"  отступ", "хвост  ", "'в кавычках'", "\"двойные\"", "\"", "'", "\"'", " ",
+                               "a=b", "[x]", ";не комментарий", "\t"};
+  for (const char* text : texts) {
+    stScena scene;
+    scene.Figures.push_back(FilledRectangle());
+    scene.Figures[0].Text = QString::fromUtf8(text);
+    const FormulaGrid rows = {{QString::fromUtf8(text), QStringLiteral("1"), QString()}};
+    EditorState state;
+    ASSERT_TRUE(SaveShemaFile(Path("q.kvn"), scene, rows, state)) << text;
+    stScena loaded;
+    FormulaGrid loadedRows;
+    ASSERT_TRUE(LoadShemaFile(Path("q.kvn"), loaded, loadedRows, state)) << text;
+    EXPECT_EQ(loaded.Figures.at(0).Text, QString::fromUtf8(text));
+    EXPECT_EQ(loadedRows.value(0).value(0), QString::fromUtf8(text));
+  }
+}
+
 TEST_F(SchemeFileTest, FailedSaveLeavesTheOldFile) {
   const QString path = Path("keep.kvn");
   WriteBytes(path, "old contents");
@@ -488,6 +506,16 @@ TEST_F(SchemeFileTest, FailedSaveLeavesTheOldFile) {
   EXPECT_FALSE(SaveShemaFile(Path("plainfile") + QStringLiteral("/s.kvn"), scene, {}, state));
   EXPECT_FALSE(SaveShemaFile(Path("no/such/folder/s.kvn"), scene, {}, state));
   EXPECT_EQ(ReadBytes(Path("plainfile")), QByteArray("x"));
+}
+
+TEST_F(SchemeFileTest, CarriageReturnInsideAValueReadsAsABlank) {
+  // Found by fuzzing: such a value could be read but never written back.
+  stScena scene;
+  FormulaGrid rows;
+  EditorState state;
+  ASSERT_TRUE(LoadBytes(Kvn("[COMMON]\nFormatFile=KVN 1.0\nFigCount=1\n\n[FIG_1]\n") + "Name=a\rb\r\n", scene, rows, state));
+  EXPECT_EQ(scene.Figures.at(0).Name, QStringLiteral("a b"));
+  EXPECT_TRUE(SaveShemaFile(Path("cr.kvn"), scene, rows, state));
 }
 
 TEST_F(SchemeFileTest, GarbageNeverCrashes) {
