@@ -564,7 +564,7 @@ void ExpectSameAsLiteral(const QString& text) {
 TEST(CFormula, AgreesWithTheLiteralRulesOnRandomCharacterSoup) {
   const QString alphabet = T("0123456789012345678901234567890..,,++--**//^^(((()))) \tаЖ");
   std::mt19937 rng(20240601);
-  for (int n = 0; n < 200000; ++n) {
+  for (int n = 0; n < 100000; ++n) {
     QString text;
     const int len = int(rng() % 16);
     for (int i = 0; i < len; ++i) text += alphabet[int(rng() % alphabet.size())];
@@ -631,7 +631,7 @@ class ExpressionMaker {
 
 TEST(CFormula, AgreesWithTheLiteralRulesOnRandomExpressions) {
   ExpressionMaker maker(77);
-  for (int n = 0; n < 60000; ++n) {
+  for (int n = 0; n < 30000; ++n) {
     const QString e = maker.Expression(0);
     ExpectSameAsLiteral(e);
     ExpectSameAsLiteral(maker.Mutate(e));
