@@ -15,7 +15,7 @@ for heap in warm cold; do
   [ "$heap" = cold ] && cold=1
   KORVAN_BENCH_COLD=$cold "$build/bench/korvan_bench_ini" --benchmark_repetitions=5 \
     --benchmark_report_aggregates_only=true --benchmark_out="$json" --benchmark_out_format=json \
-    >/dev/null
+    >/dev/null 2>"$build/ini_bench_$heap.log"
   python3 - "$json" "$heap" <<'PY'
 import json, sys
 runs = json.load(open(sys.argv[1]))["benchmarks"]
