@@ -81,6 +81,27 @@ QString FileNamePart(const QString& path) { return path.mid(path.lastIndexOf(QLa
 
 QString OrZero(const QString& s) { return s.isEmpty() ? QStringLiteral("0") : s; }
 
+// The largest n for which the section may hold one of the numbered keys; entries beyond it have
+// none of their keys, so a count far above the entries written costs no lookups.
+int LastNumberedEntry(const IniDocument& doc, int count) {
+  static const QLatin1String kPrefixes[] = {QLatin1String("FormulaVid_"), QLatin1String("FormulaShemaName_"),
+                                            QLatin1String("FormulaName_"), QLatin1String("FormulaValue_")};
+  int last = 0;
+  for (const QString& key : doc.KeyNames(kSection)) {
+    for (const QLatin1String prefix : kPrefixes) {
+      if (!key.startsWith(prefix, Qt::CaseInsensitive)) continue;
+      const QStringView digits = QStringView(key).mid(prefix.size());
+      if (digits.isEmpty() || !std::all_of(digits.begin(), digits.end(), [](QChar c) { return c.isDigit(); }))
+        continue;
+      bool ok = false;
+      const int n = digits.toInt(&ok);
+      if (!ok) return count;  // too long to tell: look everything up
+      last = std::max(last, std::min(n, count));
+    }
+  }
+  return last;
+}
+
 }  // namespace
 
 void ReadExchangeDocument(const IniDocument& doc, EstimateLink& link) {
@@ -91,7 +112,12 @@ void ReadExchangeDocument(const IniDocument& doc, EstimateLink& link) {
   count = std::clamp(count, 0, kMaxExchangeEntries);
   link.SmetaFormulas.clear();
   link.SmetaFormulas.reserve(static_cast<size_t>(count));
+  const int last = LastNumberedEntry(doc, count);
   for (int n = 1; n <= count; ++n) {
+    if (n > last) {
+      link.SmetaFormulas.resize(static_cast<size_t>(count));
+      break;
+    }
     stFormula e;
     int vid = 0;
     ReadIniInt(doc, kSection, Numbered("FormulaVid_", n), vid);

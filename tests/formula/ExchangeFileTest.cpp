@@ -97,6 +97,19 @@ TEST(ReadExchangeFile, EntriesInFileOrderWithTheLowByteOfVid) {
   EXPECT_EQ(link.SmetaFormulas, expected);
 }
 
+TEST(ReadExchangeFile, KeysMatchInAnyCaseAndMissingEntriesAreEmpty) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("e.ini"));
+  WriteBytes(path, Cp("[formula]\nformulacount=6\n FORMULANAME_3 = Третья \nFormulaVid_2=7\nFormulaValue_007=нет\n"
+                      "FormulaName_60=вне\n"));
+  EstimateLink link;
+  ReadExchangeFile(path, link);
+  FormulaList expected(6);
+  expected[1].Vid = 7;
+  expected[2].Name = QStringLiteral("Третья");
+  EXPECT_EQ(link.SmetaFormulas, expected);
+}
+
 TEST(ReadExchangeFile, MissingGarbageAndAbsurdFiles) {
   QTemporaryDir dir;
   struct Case {
