@@ -27,6 +27,7 @@
 #include "app/CanvasWidgets.h"
 #include "app/QtPrompter.h"
 #include "app/ToolCursors.h"
+#include "formula/ExchangeFile.h"
 #include "model/SchemeFile.h"
 #include "support/Prompter.h"
 #include "support/ZDirFile.h"
@@ -79,6 +80,13 @@ TKorvanForm1::TKorvanForm1(const Environment& env, QWidget* parent) : QMainWindo
   Folders = ResolveEditorFolders(env.executableDir, env.userDataDir, Args);
   State.SettingsFile = Folders.SettingsFile;
   State.ShemaFolder = Folders.ShemaFolder;
+  // 8. The estimate program's exchange file is read once and removed, so that a stale one is never
+  // taken for its answer.
+  Link.SmetaFileArg = Args.SmetaFileArg;
+  if (Link.Linked() && QFileInfo::exists(Link.SmetaFileArg)) {
+    ReadExchangeFile(Link.SmetaFileArg, Link);
+    QFile::remove(Link.SmetaFileArg);
+  }
 
   BuildActions();
   BuildMenus();
@@ -314,16 +322,16 @@ void TKorvanForm1::FormCreate() {
 }
 
 void TKorvanForm1::OpenCurrentScheme() {
+  Table.OldNameFormula = stOldNameFormula{};
   ClearScene(Scene);
   FormulaGrid rows;
-  {
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    LoadShemaFile(State.ShemaFile, Scene, rows, State);
-    QGuiApplication::restoreOverrideCursor();
-  }
-  if (rows.isEmpty()) rows = FormulaGrid{QStringList{QString(), QString(), QString()}};
+  ResetFormulaTable(rows, Table, Scene.Figures, State, Link);
+  QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+  LoadShemaFile(State.ShemaFile, Scene, rows, State, MakeSchemeLoadHooks(State, Link));
+  QGuiApplication::restoreOverrideCursor();
   SetFormulaRowsToGrid(rows);
-  FormulaPanel1->setText(QStringLiteral(" Расчетная формула: "));
+  UpdateFormulaStatus(rows, Table.CurrentRow, Scene.Figures, State, Table);
+  FormulaPanel1->setText(Table.Status);
   ResizeSceneBitmap();
   RedrawScene(1);
   UndoList.clear();
@@ -348,17 +356,28 @@ bool TKorvanForm1::FormCloseQuery() {
     case Answer::Yes:
       break;
   }
+  // Closing after a failed save would lose the work; the user decides again.
+  return SaveCurrentScheme();
+}
+
+bool TKorvanForm1::SaveCurrentScheme() {
   QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-  const bool saved = SaveShemaFile(State.ShemaFile, Scene, FormulaRowsFromGrid(), State);
+  const FormulaGrid rows = FormulaRowsFromGrid();
+  const bool saved = SaveShemaFile(State.ShemaFile, Scene, rows, State);
+  const bool exchanged =
+      !saved || WriteExchangeFile(Link.SmetaFileArg, Link.SmetaNormaFormula, Scene.Figures, rows, State, Link);
   QGuiApplication::restoreOverrideCursor();
   if (!saved) {
-    // Closing after a failed save would lose the work; the user decides again.
     CurrentPrompter().Warn(State.Title, QStringLiteral("Не удалось сохранить схему: ") + State.ShemaFile);
     return false;
   }
+  // The scheme is safe; the histories go as after any save, but the estimate program must learn
+  // that its file is missing.
   UndoList.clear();
   RedoList.clear();
   State.Modified = false;
+  if (!exchanged)
+    CurrentPrompter().Warn(State.Title, QStringLiteral("Не удалось записать файл обмена: ") + Link.SmetaFileArg);
   return true;
 }
 

@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "app/StartupPaths.h"
+#include "formula/FormulaTable.h"
+#include "formula/FormulaTypes.h"
 #include "model/EditorState.h"
 #include "model/Scene.h"
 #include "render/ScenePainter.h"
@@ -76,6 +78,8 @@ class TKorvanForm1 : public QMainWindow {
   stScena Scene;
   std::vector<stScena> UndoList, RedoList;
   CommandLineArgs Args;
+  EstimateLink Link;          // the estimate program's exchange path, formula and names
+  FormulaTableState Table;    // the formula table's current row, old name and status line
   EditorFolders Folders;
   QImage SceneBitmap;
   PaintOptions PaintState;  // mouse and caret state that changes what is painted
@@ -102,6 +106,8 @@ class TKorvanForm1 : public QMainWindow {
   QWidget* BuildBottomPanel();
   void BuildStatusBar();
 
+  // Saves the open scheme and writes the exchange file; a failure is told to the user.
+  bool SaveCurrentScheme();
   bool FormCloseQuery();
   void FormActivate();
   void FormDestroy();

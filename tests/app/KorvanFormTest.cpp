@@ -12,6 +12,7 @@
 #include "common/QtPrinters.h"
 #include "common/ScriptedPrompter.h"
 #include "model/SchemeFile.h"
+#include "support/IniDocument.h"
 
 namespace korvan {
 namespace {
@@ -130,6 +131,49 @@ TEST_F(KorvanFormTest, FailedSaveOnCloseKeepsTheWindowOpen) {
   ASSERT_EQ(prompter_.shown.size(), 2);
   EXPECT_EQ(prompter_.shown[1].text, QStringLiteral("Не удалось сохранить схему: ") + form->State.ShemaFile);
   EXPECT_FALSE(form->UndoList.empty());  // nothing was given up
+}
+
+TEST_F(KorvanFormTest, ExchangeFileIsReadAtStartAndWrittenOnSave) {
+  const QString folder = schemes_.path() + QLatin1Char('/');
+  WriteScheme(folder + QStringLiteral("Дом.kvn"), 2,
+              {{QStringLiteral("Пол"), QStringLiteral("2*3"), QString()},
+               {QStringLiteral("Двойной"), QStringLiteral("Пол*2"), QString()}});
+  const QString exchange = schemes_.path() + QStringLiteral("/obmen.ini");
+  IniDocument doc;
+  ASSERT_TRUE(doc.SetValue(QStringLiteral("Formula"), QStringLiteral("FormulaNorma"), QStringLiteral("Двойной+1")));
+  ASSERT_TRUE(doc.SetValue(QStringLiteral("Formula"), QStringLiteral("FormulaCount"), QStringLiteral("1")));
+  ASSERT_TRUE(doc.SetValue(QStringLiteral("Formula"), QStringLiteral("FormulaVid_1"), QStringLiteral("0")));
+  ASSERT_TRUE(doc.SetValue(QStringLiteral("Formula"), QStringLiteral("FormulaName_1"), QStringLiteral("Смета_1")));
+  ASSERT_TRUE(doc.SaveFile(exchange));
+
+  auto form = Start({folder + QLatin1Char('?') + exchange});
+  EXPECT_FALSE(QFileInfo::exists(exchange));  // read once, then gone
+  EXPECT_EQ(form->Link.SmetaNormaFormula, QStringLiteral("Двойной+1"));
+  ASSERT_EQ(form->Link.SmetaFormulas.size(), 1u);
+  EXPECT_EQ(form->Link.SmetaFormulas[0].Name, QStringLiteral("Смета_1"));
+  // Values are computed as the scheme is read, each row seeing the rows above it.
+  const FormulaGrid rows = form->FormulaRowsFromGrid();
+  EXPECT_EQ(rows.value(0).value(2), QStringLiteral("6.0"));
+  EXPECT_EQ(rows.value(1).value(2), QStringLiteral("12.0"));
+
+  form->UndoList.push_back(form->Scene);
+  prompter_.QueueAnswer(Answer::Yes);
+  EXPECT_TRUE(form->close());
+  IniDocument written;
+  ASSERT_TRUE(written.LoadFile(exchange));
+  // Names are expanded in row order: "Пол" comes in with the later row and stays a name.
+  EXPECT_EQ(written.Value(QStringLiteral("Formula"), QStringLiteral("FormulaStr")),
+            std::optional<QString>(QStringLiteral("Пол*2+1")));
+}
+
+TEST_F(KorvanFormTest, MissingExchangeFileIsSkipped) {
+  const QString folder = schemes_.path() + QLatin1Char('/');
+  auto form = Start({folder + QStringLiteral("?") + folder + QStringLiteral("absent.ini")});
+  EXPECT_TRUE(form->Link.Linked());
+  EXPECT_TRUE(form->Link.SmetaFormulas.empty());
+  EXPECT_TRUE(prompter_.shown.isEmpty());
+  // An empty table proposes the first free formula name.
+  EXPECT_EQ(form->FormulaRowsFromGrid(), (FormulaGrid{{QStringLiteral("Формула_1"), QString(), QString()}}));
 }
 
 TEST_F(KorvanFormTest, ToolsPanelHidesAndShows) {
