@@ -1,57 +1,76 @@
 #include "support/IniValues.h"
 
 #include <charconv>
+#include <cmath>
 #include <cstdint>
 #include <limits>
 
 namespace korvan {
 
+namespace {
+
+QStringView TrimBlanks(QStringView s) {
+  qsizetype b = 0, e = s.size();
+  while (b < e && (s[b] == u' ' || s[b] == u'\t')) ++b;
+  while (e > b && (s[e - 1] == u' ' || s[e - 1] == u'\t')) --e;
+  return s.sliced(b, e - b);
+}
+
+int DigitValue(char16_t c, int base) {
+  int v = 99;
+  if (c >= u'0' && c <= u'9') v = c - u'0';
+  else if (c >= u'A' && c <= u'F') v = c - u'A' + 10;
+  else if (c >= u'a' && c <= u'f') v = c - u'a' + 10;
+  return v < base ? v : -1;
+}
+
+}  // namespace
+
 std::optional<int> ParseIniInt(QStringView text) {
-  text = text.trimmed();
+  QStringView t = TrimBlanks(text);
   bool negative = false;
-  if (!text.isEmpty() && (text[0] == u'-' || text[0] == u'+')) {
-    negative = text[0] == u'-';
-    text = text.mid(1);
+  if (!t.isEmpty() && (t[0] == u'+' || t[0] == u'-')) {
+    negative = t[0] == u'-';
+    t = t.sliced(1);
   }
   int base = 10;
-  if (text.startsWith(u'$')) {
+  if (t.startsWith(u'$')) {
     base = 16;
-    text = text.mid(1);
-  } else if (text.size() > 2 && text[0] == u'0' && (text[1] == u'x' || text[1] == u'X')) {
+    t = t.sliced(1);
+  } else if (t.size() > 2 && t[0] == u'0' && (t[1] == u'x' || t[1] == u'X')) {
     base = 16;
-    text = text.mid(2);
+    t = t.sliced(2);
   }
-  if (text.isEmpty()) return std::nullopt;
-  std::int64_t value = 0;
-  for (QChar c : text) {
-    int digit;
-    const char16_t u = c.unicode();
-    if (u >= u'0' && u <= u'9')
-      digit = u - u'0';
-    else if (base == 16 && u >= u'a' && u <= u'f')
-      digit = u - u'a' + 10;
-    else if (base == 16 && u >= u'A' && u <= u'F')
-      digit = u - u'A' + 10;
-    else
-      return std::nullopt;
-    value = value * base + digit;
-    if (value > (std::int64_t{1} << 32)) return std::nullopt;
+  if (t.isEmpty()) return std::nullopt;
+  // Decimal must fit the signed range; hexadecimal is a 32-bit pattern, as the profile readers
+  // of the original platform took it.
+  const std::uint64_t limit = base == 16 ? 0xFFFFFFFFull : (negative ? 0x80000000ull : 0x7FFFFFFFull);
+  std::uint64_t v = 0;
+  for (QChar c : t) {
+    const int digit = DigitValue(c.unicode(), base);
+    if (digit < 0) return std::nullopt;
+    v = v * std::uint64_t(base) + std::uint64_t(digit);
+    if (v > limit) return std::nullopt;
   }
-  if (negative) value = -value;
-  // Hexadecimal texts name bit patterns, so 0xFFFFFFFF is -1 as in the profile readers.
-  if (base == 16 && !negative && value <= 0xFFFFFFFFLL) return static_cast<int>(static_cast<std::uint32_t>(value));
-  if (value < std::numeric_limits<int>::min() || value > std::numeric_limits<int>::max()) return std::nullopt;
-  return static_cast<int>(value);
+  const auto bits = static_cast<std::uint32_t>(v);
+  const std::uint32_t result = negative ? std::uint32_t(0u - bits) : bits;
+  return static_cast<int>(result);
 }
 
 std::optional<double> ParseIniDouble(QStringView text) {
-  const QByteArray latin = text.trimmed().toLatin1();
-  const char* begin = latin.constData();
-  const char* end = begin + latin.size();
-  if (begin != end && *begin == '+') ++begin;
+  QStringView t = TrimBlanks(text);
+  // from_chars takes no "+"; a sign followed by another sign must still fail.
+  if (t.size() > 1 && t[0] == u'+' && t[1] != u'-' && t[1] != u'+') t = t.sliced(1);
+  if (t.isEmpty() || t.size() > 512) return std::nullopt;
+  char buffer[512];
+  for (qsizetype k = 0; k < t.size(); ++k) {
+    const char16_t c = t[k].unicode();
+    if (c >= 0x80) return std::nullopt;  // no number has such a character
+    buffer[k] = static_cast<char>(c);
+  }
   double value = 0;
-  const auto r = std::from_chars(begin, end, value, std::chars_format::general);
-  if (r.ec != std::errc() || r.ptr != end) return std::nullopt;
+  const auto [end, ec] = std::from_chars(buffer, buffer + t.size(), value);
+  if (ec != std::errc() || end != buffer + t.size() || !std::isfinite(value)) return std::nullopt;
   return value;
 }
 

@@ -15,9 +15,11 @@ namespace korvan {
 // Strings read from INI files are cut to this many characters.
 inline constexpr qsizetype kIniStringLimit = 2047;
 
-// Decimal with an optional sign, or hexadecimal after "0x" or "$"; nullopt outside 32 bits.
+// Blanks and tabs at the ends are ignored. An optional sign, then decimal digits within the signed
+// 32-bit range, or "$" / "0x" and hexadecimal digits taken as a 32-bit pattern ("$FFFFFFFF" is -1);
+// nullopt for anything else.
 std::optional<int> ParseIniInt(QStringView text);
-// C-locale decimal, exponent allowed; nullopt when the whole text is not a number.
+// A C-locale decimal number (point, optional exponent), finite; nullopt for anything else.
 std::optional<double> ParseIniDouble(QStringView text);
 
 bool ReadIniString(const IniDocument& doc, QStringView section, QStringView key, QString& out);
