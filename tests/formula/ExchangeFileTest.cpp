@@ -257,7 +257,7 @@ TEST(WriteExchangeFile, TextMeasuresItUsesAndTheEstimatesOwn) {
   EXPECT_EQ(second.at(10), QStringLiteral("FormulaCount=1"));
 }
 
-TEST(WriteExchangeFile, SpecExamples) {
+TEST(WriteExchangeFile, ExpansionAndEntriesOfSentFormulas) {
   Scheme s;
   struct Case {
     FormulaGrid rows;
