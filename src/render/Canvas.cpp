@@ -6,9 +6,11 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <type_traits>
 
 #include "model/FontConversion.h"
+#include "support/ZString.h"
 
 namespace korvan {
 
@@ -80,6 +82,9 @@ Qt::BrushStyle QtBrushStyle(std::uint8_t style) {
     default: return Qt::SolidPattern;
   }
 }
+
+// Dashed and dotted styles; clear (5) draws nothing and every other code draws solid.
+bool QtPenIsPatterned(std::uint8_t style) { return style >= 1 && style <= 4; }
 
 bool Solid(std::uint8_t brushStyle) { return QtBrushStyle(brushStyle) == Qt::SolidPattern; }
 
@@ -168,9 +173,9 @@ bool VisibleAxis(Coord from, Coord to, int sourceLen, int deviceLen, StretchAxis
 
 }  // namespace
 
-const CanvasFont& FontCache::Get(const stFont& font, const QString* faceOverride) {
+const CanvasFont& PaintCache::Font(const stFont& font, const QString* faceOverride) {
   const QString& name = faceOverride ? *faceOverride : font.Name;
-  for (const auto& e : entries_)
+  for (const auto& e : fonts_)
     if (SameKey(*e, font, name)) return *e;
 
   auto e = std::make_unique<CanvasFont>();
@@ -182,6 +187,7 @@ const CanvasFont& FontCache::Get(const stFont& font, const QString* faceOverride
   e->Italic = font.Italic;
   e->Underline = font.Underline;
   e->StrikeOut = font.StrikeOut;
+  e->Id = ++fontIds_;
   stFont sane = font;
   sane.Name = name;
   sane.Height = std::clamp(font.Height, -kMaxFontPixels, kMaxFontPixels);
@@ -192,18 +198,61 @@ const CanvasFont& FontCache::Get(const stFont& font, const QString* faceOverride
   e->LineHeight = e->Metrics.height();
   e->Ascent = e->Metrics.ascent();
 
-  if (entries_.size() < kCapacity) {
-    entries_.push_back(std::move(e));
-    return *entries_.back();
+  if (fonts_.size() < kMaxFonts) {
+    fonts_.push_back(std::move(e));
+    return *fonts_.back();
   }
-  entries_[next_] = std::move(e);
-  const CanvasFont& out = *entries_[next_];
-  next_ = (next_ + 1) % kCapacity;
+  fonts_[nextFont_] = std::move(e);
+  const CanvasFont& out = *fonts_[nextFont_];
+  nextFont_ = (nextFont_ + 1) % kMaxFonts;
   return out;
 }
 
-Canvas::Canvas(QPainter& painter, QImage& image, FontCache& fonts)
-    : p_(painter), image_(image), device_(image.size()), fonts_(fonts), font_(&fonts.Get(stFont{})) {
+TextRun& PaintCache::Run(const CanvasFont& font, const QString& text) {
+  Key key{font.Id, 0, text};
+  if (auto it = runs_.find(key); it != runs_.end()) return it.value();
+  if (runs_.size() >= kMaxRuns) runs_.clear();
+  TextRun& run = runs_[key];
+  run.Width = font.Metrics.horizontalAdvance(text);
+  return run;
+}
+
+const QString& PaintCache::Number(double value) {
+  quint64 bits = 0;
+  std::memcpy(&bits, &value, sizeof bits);
+  if (auto it = numbers_.find(bits); it != numbers_.end()) return it.value();
+  if (numbers_.size() >= kMaxLayouts) numbers_.clear();
+  return numbers_[bits] = ZString::FormatNumber(value);
+}
+
+const QImage& PaintCache::Upward(const CanvasFont& font, ColorRef color, const QString& text) {
+  Key key{font.Id, color, text};
+  if (auto it = upward_.find(key); it != upward_.end()) return it.value();
+  if (upward_.size() >= kMaxLayouts) upward_.clear();
+  const int m = UpwardMargin(font);
+  QImage upright(Run(font, text).Width + 2 * m, font.LineHeight + 2 * m, QImage::Format_ARGB32_Premultiplied);
+  upright.fill(Qt::transparent);
+  QPainter p(&upright);
+  p.setFont(font.Font);
+  p.setPen(pixel::ToQColor(color));
+  p.drawText(QPoint(m, m + font.Ascent), text);
+  p.end();
+  return upward_[key] = upright.transformed(QTransform(0, -1, 1, 0, 0, 0));
+}
+
+const std::vector<WordSpan>* PaintCache::Layout(const CanvasFont& font, std::int64_t room, const QString& text) const {
+  const auto it = layouts_.constFind(Key{font.Id, room, text});
+  return it == layouts_.cend() ? nullptr : &it.value();
+}
+
+void PaintCache::StoreLayout(const CanvasFont& font, std::int64_t room, const QString& text,
+                             std::vector<WordSpan> lines) {
+  if (layouts_.size() >= kMaxLayouts) layouts_.clear();
+  layouts_.insert(Key{font.Id, room, text}, std::move(lines));
+}
+
+Canvas::Canvas(QPainter& painter, QImage& image, PaintCache& cache)
+    : p_(painter), image_(image), device_(image.size()), cache_(cache), font_(&cache.Font(stFont{})) {
   // The painter has the image to itself already, so this neither copies nor detaches it.
   bits_ = image_.bits();
   stride_ = image_.bytesPerLine();
@@ -214,7 +263,7 @@ Canvas::Canvas(QPainter& painter, QImage& image, FontCache& fonts)
 }
 
 void Canvas::SetFont(const stFont& font, const QString* faceOverride) {
-  font_ = &fonts_.Get(font, faceOverride);
+  font_ = &cache_.Font(font, faceOverride);
   fontColor_ = font.Color;
 }
 
@@ -364,10 +413,57 @@ Coord Xof(const CPoint& p) { return p.X; }
 Coord Yof(const CPoint& p) { return p.Y; }
 }  // namespace
 
+bool Canvas::FillConvex(const CPoint* points, std::size_t count) {
+  if (bits_ == nullptr || count < 3 || !Solid(BrushStyle)) return false;
+  Coord top = points[0].Y, bottom = points[0].Y;
+  for (std::size_t i = 0; i < count; ++i) {
+    if (!pixel::InLimit(points[i].X) || !pixel::InLimit(points[i].Y)) return false;
+    top = std::min(top, points[i].Y);
+    bottom = std::max(bottom, points[i].Y);
+  }
+  // Pixels whose centres lie inside, row by row; a convex outline cuts each row once.
+  const QRgb color = Rgb(BrushColor);
+  const Coord rowFrom = std::max<Coord>(top, 0), rowTo = std::min<Coord>(bottom, device_.height() - 1);
+  for (Coord y = rowFrom; y <= rowTo; ++y) {
+    const double yc = static_cast<double>(y) + 0.5;
+    double lo = 0, hi = 0;
+    bool any = false;
+    for (std::size_t i = 0; i < count; ++i) {
+      const CPoint& a = points[i];
+      const CPoint& b = points[(i + 1) % count];
+      if (a.Y == b.Y) continue;
+      const double ay = static_cast<double>(a.Y), by = static_cast<double>(b.Y);
+      if (yc < std::min(ay, by) || yc > std::max(ay, by)) continue;
+      const double x = static_cast<double>(a.X) + (yc - ay) * static_cast<double>(b.X - a.X) / (by - ay);
+      lo = any ? std::min(lo, x) : x;
+      hi = any ? std::max(hi, x) : x;
+      any = true;
+    }
+    if (!any) continue;
+    const Coord from = std::max<Coord>(static_cast<Coord>(std::ceil(lo - 0.5)), 0);
+    const Coord to = std::min<Coord>(static_cast<Coord>(std::ceil(hi - 0.5)) - 1, device_.width() - 1);
+    QRgb* row = reinterpret_cast<QRgb*>(bits_ + y * stride_);
+    for (Coord x = from; x <= to; ++x) row[x] = color;
+  }
+  return true;
+}
+
 template <typename Pt>
 void Canvas::PolygonOf(const Pt* points, std::size_t count) {
   if (count == 0) return;
   const bool thin = ThinPen();
+  if constexpr (std::is_same_v<Pt, CPoint>) {
+    // The small convex shapes (heads, triangles, rhombi) are filled here, far cheaper than
+    // QPainter's general polygon filler; their outline follows.
+    if (thin && FillConvex(points, count)) {
+      for (std::size_t i = 0; i < count; ++i) {
+        const Pt& a = points[i];
+        const Pt& b = points[(i + 1) % count];
+        ThinLine(Xof(a), Yof(a), Xof(b), Yof(b));
+      }
+      return;
+    }
+  }
   UseBrush();
   // A thin outline is drawn edge by edge below, so that every corner gets its pixel.
   if (thin) {
@@ -408,11 +504,50 @@ void Canvas::Polygon(const CPoint* points, std::size_t count) { PolygonOf(points
 
 void Canvas::Polygon(const QPoint* points, std::size_t count) { PolygonOf(points, count); }
 
+bool Canvas::WideBands(Coord l, Coord t, Coord r, Coord b) {
+  if (ThinPen() || QtPenIsPatterned(PenStyle)) return false;
+  if (PenStyle == 5) return true;
+  // A band of the pen's width about each edge, as QPainter centres it: from edge - width / 2.
+  const Coord w = std::min(PenWidth, pixel::kMaxPenWidth), a = w / 2;
+  const ColorRef c = PenColor;
+  FillRect(pixel::Normalised(l - a, t - a, r - a + w, t - a + w), c);
+  FillRect(pixel::Normalised(l - a, b - a, r - a + w, b - a + w), c);
+  FillRect(pixel::Normalised(l - a, t - a, l - a + w, b - a + w), c);
+  FillRect(pixel::Normalised(r - a, t - a, r - a + w, b - a + w), c);
+  return true;
+}
+
+void Canvas::Frame(Coord l, Coord t, Coord r, Coord b) {
+  if (PenStyle == 5) return;
+  if (WideBands(std::min(l, r), std::min(t, b), std::max(l, r), std::max(t, b))) return;
+  const QPoint frame[5] = {{static_cast<int>(pixel::ClampCoord(l)), static_cast<int>(pixel::ClampCoord(t))},
+                           {static_cast<int>(pixel::ClampCoord(r)), static_cast<int>(pixel::ClampCoord(t))},
+                           {static_cast<int>(pixel::ClampCoord(r)), static_cast<int>(pixel::ClampCoord(b))},
+                           {static_cast<int>(pixel::ClampCoord(l)), static_cast<int>(pixel::ClampCoord(b))},
+                           {static_cast<int>(pixel::ClampCoord(l)), static_cast<int>(pixel::ClampCoord(t))}};
+  Polyline(frame, 5);
+}
+
 void Canvas::Rectangle(Coord l, Coord t, Coord r, Coord b) {
   const pixel::WinRect w = pixel::Normalised(l, t, r, b);
   if (w.Empty()) return;
-  UsePen();
   UseBrush();
+  // The outline lies on the outer pixels and covers the brush there, so the brush may fill all.
+  if (ThinPen() || (PenStyle != 5 && !QtPenIsPatterned(PenStyle))) {
+    if (QtBrushStyle(BrushStyle) != Qt::NoBrush) p_.fillRect(pixel::FillRect(w), brush_);
+    if (ThinPen()) {
+      ThinLine(w.Left, w.Top, w.Right - 1, w.Top);
+      ThinLine(w.Right - 1, w.Top, w.Right - 1, w.Bottom - 1);
+      ThinLine(w.Right - 1, w.Bottom - 1, w.Left, w.Bottom - 1);
+      ThinLine(w.Left, w.Bottom - 1, w.Left, w.Top);
+      // A single pixel has four edges of no length.
+      if (w.Right - w.Left == 1 && w.Bottom - w.Top == 1) ThinLine(w.Left, w.Top, w.Left + 1, w.Top);
+    } else {
+      WideBands(w.Left, w.Top, w.Right - 1, w.Bottom - 1);
+    }
+    return;
+  }
+  UsePen();
   p_.drawRect(pixel::ShapeRect(w));
 }
 
@@ -443,11 +578,28 @@ void Canvas::FillRect(const pixel::WinRect& r, ColorRef color) {
   p_.fillRect(pixel::FillRect(r), pixel::ToQColor(color));
 }
 
+namespace {
+
+QStaticText& Prepared(QStaticText& st, bool& ready, const QString& text, const QFont& font, const QTransform& t) {
+  if (!ready) {
+    st.setText(text);
+    st.setTextFormat(Qt::PlainText);
+    st.setPerformanceHint(QStaticText::AggressiveCaching);
+    st.prepare(t, font);
+    ready = true;
+  }
+  return st;
+}
+
+}  // namespace
+
 void Canvas::TextOut(Coord x, Coord y, const QString& text) {
   if (text.isEmpty() || !pixel::InLimit(x) || !pixel::InLimit(y)) return;
   UseBrush();  // a solid brush would box the text, as on the platform
   UseTextPen();
-  p_.drawText(QPoint(static_cast<int>(x), static_cast<int>(y) + font_->Ascent), text);
+  TextRun& run = cache_.Run(*font_, text);
+  p_.drawStaticText(QPoint(static_cast<int>(x), static_cast<int>(y)),
+                    Prepared(run.Upright, run.UprightReady, text, font_->Font, QTransform()));
 }
 
 void Canvas::TextRect(const pixel::WinRect& clip, Coord x, Coord y, const QString& text) {
@@ -459,19 +611,19 @@ void Canvas::TextRect(const pixel::WinRect& clip, Coord x, Coord y, const QStrin
   if (box.isEmpty() || text.isEmpty() || !pixel::InLimit(x) || !pixel::InLimit(y)) return;
   UseBrush();
   UseTextPen();
+  TextRun& run = cache_.Run(*font_, text);
   p_.setClipRect(box);
-  p_.drawText(QPoint(static_cast<int>(x), static_cast<int>(y) + font_->Ascent), text);
+  p_.drawStaticText(QPoint(static_cast<int>(x), static_cast<int>(y)),
+                    Prepared(run.Upright, run.UprightReady, text, font_->Font, QTransform()));
   p_.setClipping(false);
 }
 
 void Canvas::TextOutUpward(Coord x, Coord y, const QString& text) {
   if (text.isEmpty() || !pixel::InLimit(x) || !pixel::InLimit(y)) return;
-  UseBrush();
-  UseTextPen();
-  // Turned a quarter counter-clockwise about the start point: x runs up the image, y to the right.
-  p_.setTransform(QTransform(0, -1, 1, 0, static_cast<double>(x), static_cast<double>(y)));
-  p_.drawText(QPoint(0, font_->Ascent), text);
-  p_.resetTransform();
+  const QImage& turned = cache_.Upward(*font_, fontColor_, text);
+  // Upright pixel (u, v) of the cell lands on (x + v, y - 1 - u): the text reads upward from (x, y).
+  const int m = PaintCache::UpwardMargin(*font_);
+  p_.drawImage(QPoint(static_cast<int>(x) - m, static_cast<int>(y) - turned.height() + m), turned);
 }
 
 void Canvas::StretchDraw(Coord x0, Coord y0, Coord x1, Coord y1, const QImage& image) {

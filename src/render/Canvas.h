@@ -13,7 +13,9 @@
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
+#include <QHash>
 #include <QPen>
+#include <QStaticText>
 #include <QString>
 
 #include <memory>
@@ -43,29 +45,71 @@ struct CanvasFont {
   std::uint8_t Pitch = 0;
   bool Bold = false, Italic = false, Underline = false, StrikeOut = false;
 
+  int Id = 0;  // unique for the life of the cache, unlike the address
   QFont Font;
   QFontMetrics Metrics{QFont()};
   int LineHeight = 0;  // text height of any string: ascent + descent
   int Ascent = 0;
 };
 
-// Resolved fonts kept across redraws; a scene uses a handful, so a short list searched in order
-// beats hashing, and the oldest entry is replaced when it is full.
-class FontCache {
+// A string measured and shaped once in one font, for every later redraw.
+struct TextRun {
+  int Width = 0;
+  QStaticText Upright;
+  bool UprightReady = false;
+};
+
+// Words of a text, as positions in it.
+struct WordSpan {
+  qsizetype start = 0, length = 0;
+};
+
+// What painting keeps across redraws: resolved fonts, measured and shaped strings, and the line
+// breaks of laid-out texts. A redraw of an unchanged scene then shapes no text at all; every
+// result is the one the uncached computation gives.
+class PaintCache {
  public:
   // faceOverride, when given, replaces the description's face name (the dimension labels).
-  const CanvasFont& Get(const stFont& font, const QString* faceOverride = nullptr);
+  const CanvasFont& Font(const stFont& font, const QString* faceOverride = nullptr);
+  // The run of text in font; text must own its characters (not a raw-data view).
+  TextRun& Run(const CanvasFont& font, const QString& text);
+  // The text drawn upright in colour and turned a quarter counter-clockwise, with a margin of
+  // UpwardMargin(font) pixels round the text cell: turning the pixels keeps every label crisp
+  // and alike.
+  const QImage& Upward(const CanvasFont& font, ColorRef color, const QString& text);
+  static int UpwardMargin(const CanvasFont& font) { return font.LineHeight / 2 + 1; }
+  // ZString::FormatNumber of the value, formatted once.
+  const QString& Number(double value);
+  // The line breaks of text laid out in font within room pixels, if known.
+  const std::vector<WordSpan>* Layout(const CanvasFont& font, std::int64_t room, const QString& text) const;
+  void StoreLayout(const CanvasFont& font, std::int64_t room, const QString& text, std::vector<WordSpan> lines);
 
  private:
-  static constexpr std::size_t kCapacity = 16;
-  std::vector<std::unique_ptr<CanvasFont>> entries_;
-  std::size_t next_ = 0;
+  struct Key {
+    int font = 0;
+    std::int64_t room = 0;
+    QString text;
+    friend bool operator==(const Key&, const Key&) = default;
+    friend size_t qHash(const Key& k, size_t seed) { return qHashMulti(seed, k.font, k.room, k.text); }
+  };
+  // Scenes are edited, so old strings pile up; past these sizes the tables start over.
+  static constexpr qsizetype kMaxRuns = 20000;
+  static constexpr qsizetype kMaxLayouts = 5000;
+  static constexpr std::size_t kMaxFonts = 16;
+
+  std::vector<std::unique_ptr<CanvasFont>> fonts_;
+  std::size_t nextFont_ = 0;
+  int fontIds_ = 0;
+  QHash<Key, TextRun> runs_;
+  QHash<Key, std::vector<WordSpan>> layouts_;
+  QHash<Key, QImage> upward_;  // room holds the colour
+  QHash<quint64, QString> numbers_;  // by the bits of the value
 };
 
 class Canvas {
  public:
   // painter is active on image.
-  Canvas(QPainter& painter, QImage& image, FontCache& fonts);
+  Canvas(QPainter& painter, QImage& image, PaintCache& cache);
   Canvas(const Canvas&) = delete;
   Canvas& operator=(const Canvas&) = delete;
 
@@ -80,7 +124,11 @@ class Canvas {
   void SetFont(const stFont& font, const QString* faceOverride = nullptr);
   const CanvasFont& Font() const { return *font_; }
   int TextHeight() const { return font_->LineHeight; }
-  int TextWidth(const QString& text) const { return font_->Metrics.horizontalAdvance(text); }
+  // Width of a string that owns its characters, measured once per font.
+  int TextWidth(const QString& text) { return cache_.Run(*font_, text).Width; }
+  // Width of any string, views included, measured now.
+  int MeasureText(const QString& text) const { return font_->Metrics.horizontalAdvance(text); }
+  PaintCache& Cache() { return cache_; }
 
   // Line from (x0, y0) to (x1, y1) without its end point.
   void Line(pixel::Coord x0, pixel::Coord y0, pixel::Coord x1, pixel::Coord y1);
@@ -89,6 +137,8 @@ class Canvas {
   // Closed polygon: pen outline, brush interior (alternate filling).
   void Polygon(const CPoint* points, std::size_t count);
   void Polygon(const QPoint* points, std::size_t count);
+  // The four lines (l, t) -> (r, t) -> (r, b) -> (l, b) -> (l, t).
+  void Frame(pixel::Coord l, pixel::Coord t, pixel::Coord r, pixel::Coord b);
   // Shapes in a rectangle (left, top, right, bottom), normalised, right and bottom exclusive.
   void Rectangle(pixel::Coord l, pixel::Coord t, pixel::Coord r, pixel::Coord b);
   void RoundRect(pixel::Coord l, pixel::Coord t, pixel::Coord r, pixel::Coord b, int cornerW, int cornerH);
@@ -97,7 +147,7 @@ class Canvas {
   void FillRect(const pixel::WinRect& r);
   void FillRect(const pixel::WinRect& r, ColorRef color);
 
-  // Text with its top-left corner at (x, y).
+  // Text with its top-left corner at (x, y). Strings must own their characters.
   void TextOut(pixel::Coord x, pixel::Coord y, const QString& text);
   // The same, cut to the clip rectangle.
   void TextRect(const pixel::WinRect& clip, pixel::Coord x, pixel::Coord y, const QString& text);
@@ -116,7 +166,14 @@ class Canvas {
   void UseNoPen();
   template <typename Pt>
   void PolygonOf(const Pt* points, std::size_t count);
+  // The inside of a convex polygon in the solid brush colour, written into the image; false
+  // (nothing drawn) for other brushes or far-out points.
+  bool FillConvex(const CPoint* points, std::size_t count);
   bool ThinPen() const { return PenWidth <= 1; }
+  // A wide solid pen along the edges l, r (columns) and t, b (rows) of a normalised box, as four
+  // fills: QPainter's general stroker is many times slower for the commonest wide shape. False
+  // when the pen is thin or not solid.
+  bool WideBands(pixel::Coord l, pixel::Coord t, pixel::Coord r, pixel::Coord b);
   // A one-pixel line straight into the image: start included, end left out whichever way it
   // runs (QPainter normalises the direction and would leave out the start of lines running left
   // or up), dashes counted from the start, gaps opaque under a solid brush.
@@ -128,7 +185,7 @@ class Canvas {
   qsizetype stride_ = 0;
   QSize device_;
   QRectF guard_;
-  FontCache& fonts_;
+  PaintCache& cache_;
   const CanvasFont* font_;
   ColorRef fontColor_ = 0;
 

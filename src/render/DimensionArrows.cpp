@@ -5,7 +5,6 @@
 #include <cstdlib>
 
 #include "render/FigureDrawing.h"
-#include "support/ZString.h"
 
 namespace korvan {
 
@@ -18,9 +17,11 @@ const QString& LabelFace() {
   return face;
 }
 
-QString MeasureLabel(double value) {
-  QString text = ZString::FormatNumber(value);
-  if (text.trimmed().isEmpty()) return QStringLiteral("0");
+const QString& MeasureLabel(PaintCache& cache, double value) {
+  static const QString zero = QStringLiteral("0");
+  const QString& text = cache.Number(value);
+  // FormatNumber shows 0 as nothing; a dimension shows it.
+  if (text.isEmpty() || text.trimmed().isEmpty()) return zero;
   return text;
 }
 
@@ -79,7 +80,7 @@ void DrawDimensionArrows(PaintContext& ctx, const stFigure& f) {
   c.Line(xs, y1, xe, y1);
   DrawDoubleArrow(ctx, xe, y0, xe, y1, lineColor, 1, kPenSolid, headColor, kBrushSolid, true);
 
-  const QString height = MeasureLabel(f.Height);
+  const QString height = MeasureLabel(c.Cache(), f.Height);
   c.SetFont(f.Font, &LabelFace());
   c.BrushStyle = kBrushClear;
   const Coord ymid = std::min(y0, y1) + std::llabs(y1 - y0) / 2;
@@ -107,7 +108,7 @@ void DrawDimensionArrows(PaintContext& ctx, const stFigure& f) {
   c.Line(x1, ys, x1, ye);
   DrawDoubleArrow(ctx, x0, ye, x1, ye, lineColor, 1, kPenSolid, headColor, kBrushSolid, true);
 
-  const QString length = MeasureLabel(f.Width);
+  const QString length = MeasureLabel(c.Cache(), f.Width);
   c.SetFont(f.Font, &LabelFace());
   c.BrushStyle = kBrushClear;
   const Coord xmid = std::min(x0, x1) + std::llabs(x1 - x0) / 2;

@@ -49,8 +49,7 @@ void DrawRectangle(PaintContext& ctx, stFigure& f) {
   BrushFrom(c, f);
   // Four lines, each starting where the last one stopped, so the frame covers the same outer
   // pixels as the filled variant.
-  const QPoint frame[5] = {{f.X0, f.Y0}, {f.X1, f.Y0}, {f.X1, f.Y1}, {f.X0, f.Y1}, {f.X0, f.Y0}};
-  c.Polyline(frame, 5);
+  c.Frame(f.X0, f.Y0, f.X1, f.Y1);
   LayoutAndDrawText(ctx, f);
   DrawDimensionArrows(ctx, f);
 }

@@ -40,9 +40,6 @@ void DrawDoubleArrow(PaintContext& ctx, pixel::Coord x0, pixel::Coord y0, pixel:
                      std::uint8_t brushStyle, bool filled);
 
 // Text layout (TextLayout.cpp).
-struct WordSpan {
-  qsizetype start = 0, length = 0;
-};
 // Words of text: each ends after a space, or after a hyphen when no space is left in the rest.
 void SplitWordSpans(const QString& text, std::vector<WordSpan>& words);
 void LayoutAndDrawText(PaintContext& ctx, stFigure& figure);

@@ -28,7 +28,7 @@ PaintResult ScenePainter::RedrawScene(QImage& bitmap, stScena& scene, EditorStat
   ClearSceneBitmap(p, bitmap.size(), scene, state);
   if (state.GridEnabled) DrawGrid(p, bitmap.width(), bitmap.height(), state);
 
-  Canvas canvas(p, bitmap, fonts_);
+  Canvas canvas(p, bitmap, cache_);
   // What the clear left on the canvas.
   canvas.PenColor = state.BackgroundColor;
   canvas.BrushColor = state.BackgroundColor;
@@ -42,7 +42,7 @@ void ScenePainter::DrawFigure(QImage& bitmap, stFigure& figure, const stScena& s
   if (bitmap.isNull()) return;
   QPainter p(&bitmap);
   Prepare(p);
-  Canvas canvas(p, bitmap, fonts_);
+  Canvas canvas(p, bitmap, cache_);
   PaintContext ctx{canvas, state, scene.BackgroundColor, options, false};
   korvan::DrawFigure(ctx, figure);
 }
@@ -52,7 +52,7 @@ void ScenePainter::LayoutAndDrawText(QImage& bitmap, stFigure& figure, const stS
   if (bitmap.isNull()) return;
   QPainter p(&bitmap);
   Prepare(p);
-  Canvas canvas(p, bitmap, fonts_);
+  Canvas canvas(p, bitmap, cache_);
   PaintContext ctx{canvas, state, scene.BackgroundColor, options, false};
   korvan::LayoutAndDrawText(ctx, figure);
 }

@@ -5,8 +5,8 @@
 //
 // Contract for the window:
 //  - The scene image is a QImage::Format_RGB32 of ImageWidth x ImageHeight; ResizeSceneBitmap keeps
-//    it so. Keep one ScenePainter for the life of the window: it caches resolved fonts across
-//    redraws. Painting is not thread-safe and allocates no pen, brush or font per figure once
+//    it so. Keep one ScenePainter for the life of the window: it keeps resolved fonts, shaped
+//    strings and line breaks across redraws. Painting is not thread-safe and allocates no pen, brush or font per figure once
 //    the cache is warm.
 //  - Every change of the scene, every paint event and every caret tick calls RedrawScene. It
 //    repaints the entire image and writes back into the scene what hit-testing and text editing
@@ -69,7 +69,7 @@ class ScenePainter {
                          const PaintOptions& options);
 
  private:
-  FontCache fonts_;
+  PaintCache cache_;
 };
 
 // The figure names in list order, for the figure list of the property panel.

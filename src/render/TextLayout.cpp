@@ -63,6 +63,41 @@ QStringList SplitWords(const QString& text) {
   return words;
 }
 
+namespace {
+
+// Fills lines word by word: a word that fits joins the line, one that does not starts the next,
+// and a word wider than the whole room stands alone (and is cut when drawn).
+void BreakLines(Canvas& c, const QString& text, Coord room, std::vector<WordSpan>& lines) {
+  thread_local std::vector<WordSpan> words;
+  SplitWordSpans(text, words);
+  lines.clear();
+  // The words of a line are consecutive, so a line is the stretch of text from lineStart.
+  qsizetype lineStart = 0, lineLength = 0;
+  std::size_t i = 0;
+  const std::size_t count = words.size();
+  while (i < count) {
+    const WordSpan& w = words[i];
+    const qsizetype from = lineLength == 0 ? w.start : lineStart;
+    const qsizetype candidate = w.start + w.length - from;
+    if (c.MeasureText(Part(text, from, candidate)) <= room) {
+      lineStart = from;
+      lineLength = candidate;
+      ++i;
+      if (i < count) continue;
+    } else if (lineLength == 0) {
+      lineStart = w.start;
+      lineLength = w.length;
+    } else if (i > 0) {
+      --i;  // retried on the next line
+    }
+    lines.push_back({lineStart, lineLength});
+    lineLength = 0;
+    ++i;
+  }
+}
+
+}  // namespace
+
 void LayoutAndDrawText(PaintContext& ctx, stFigure& f) {
   Canvas& c = ctx.canvas;
   const Coord left = std::min(f.X0, f.X1), right = std::max(f.X0, f.X1);
@@ -77,35 +112,18 @@ void LayoutAndDrawText(PaintContext& ctx, stFigure& f) {
   // Most figures carry no text; they cost nothing here beyond clearing an empty list.
   std::size_t made = 0;
   if (!f.Text.isEmpty()) {
-    thread_local std::vector<WordSpan> words;
-    SplitWordSpans(f.Text, words);
     const Coord room = (right - left) - 2 * m;
+    const std::vector<WordSpan>* lines = c.Cache().Layout(c.Font(), room, f.Text);
+    if (lines == nullptr) {
+      std::vector<WordSpan> broken;
+      BreakLines(c, f.Text, room, broken);
+      c.Cache().StoreLayout(c.Font(), room, f.Text, std::move(broken));
+      lines = c.Cache().Layout(c.Font(), room, f.Text);
+    }
     const Coord h = c.TextHeight();
-    const QString& text = f.Text;
-
-    // The words of a line are consecutive, so a line is the stretch of text from lineStart.
-    qsizetype lineStart = 0, lineLength = 0;
-    std::size_t i = 0;
     Coord n = 0;
-    const std::size_t count = words.size();
-    while (i < count) {
-      const WordSpan& w = words[i];
-      const qsizetype from = lineLength == 0 ? w.start : lineStart;
-      const qsizetype candidate = w.start + w.length - from;
-      if (c.TextWidth(Part(text, from, candidate)) <= room) {
-        lineStart = from;
-        lineLength = candidate;
-        ++i;
-        if (i < count) continue;
-      } else if (lineLength == 0) {
-        // A word wider than the box stands alone and is cut at the margin.
-        lineStart = w.start;
-        lineLength = w.length;
-      } else if (i > 0) {
-        --i;  // retried on the next line
-      }
-
-      const QString line = Part(text, lineStart, lineLength);
+    for (const WordSpan& span : *lines) {
+      const QString line = Part(f.Text, span.start, span.length);
       const Coord lt = h * n + top + m;
       const Coord lb = std::min(h * (n + 1) + top + m, bottom - m);
       if (made < f.TextLines.size() && SameLine(f.TextLines[made], left + m, lt, right - m, lb, line)) {
@@ -114,20 +132,18 @@ void LayoutAndDrawText(PaintContext& ctx, stFigure& f) {
         f.TextLines.resize(made);
         f.TextLines.push_back(stTextLine{pixel::Saturate32(left + m), pixel::Saturate32(lt),
                                          pixel::Saturate32(right - m), pixel::Saturate32(lb),
-                                         text.mid(lineStart, lineLength)});
+                                         f.Text.mid(span.start, span.length)});
       }
+      const QString& owned = f.TextLines[made].Text;
       ++made;
-      if (bottom - m >= lt) {
-        const Coord w = c.TextWidth(line);
-        // Centred from the box itself, the other alignments from the margins.
-        const Coord x = f.TextPosition == 1 ? left + (right - left) / 2 - w / 2
-                        : f.TextPosition == 2 ? right - m - w
-                                              : left + m;
-        c.TextRect(pixel::WinRect{left + m, lt, right - m, lb}, x, lt, line);
-      }
-      lineLength = 0;
-      ++i;
       ++n;
+      if (bottom - m < lt) continue;  // recorded for the caret, but below the box
+      const Coord w = c.TextWidth(owned);
+      // Centred from the box itself, the other alignments from the margins.
+      const Coord x = f.TextPosition == 1 ? left + (right - left) / 2 - w / 2
+                      : f.TextPosition == 2 ? right - m - w
+                                            : left + m;
+      c.TextRect(pixel::WinRect{left + m, lt, right - m, lb}, x, lt, owned);
     }
   }
   f.TextLines.resize(made);
@@ -167,7 +183,7 @@ void DrawTextCaret(PaintContext& ctx, const stFigure& f, Coord m) {
     const stTextLine& tl = f.TextLines[static_cast<std::size_t>(line)];
     const int column = std::clamp(ctx.state.CaretColumn, 0, static_cast<int>(tl.Text.size()));
     reference = tl.Text;
-    offset = c.TextWidth(tl.Text.left(column));
+    offset = c.MeasureText(tl.Text.left(column));
     xl = std::min(tl.Left, tl.Right);
     xr = std::max(tl.Left, tl.Right);
     top = tl.Top;

@@ -177,8 +177,8 @@ TEST(RenderDimensions, FigureColoursWhenAskedFor) {
   EXPECT_TRUE(VerticalRun(q, 320, 115, 135, 0x00AA00));
 }
 
-// The ink of the labels, compared with the same text drawn where the labels belong.
-QImage Reference(const stFont& font, const QString& text, bool upward, int x, int y, QSize size) {
+// The text drawn upright with its cell's top-left corner at (x, y) on a white image.
+QImage Upright(const stFont& font, const QString& text, int x, int y, QSize size) {
   QImage img(size, QImage::Format_RGB32);
   img.fill(Qt::white);
   QPainter p(&img);
@@ -186,15 +186,12 @@ QImage Reference(const stFont& font, const QString& text, bool upward, int x, in
   f.setFamily(QStringLiteral("Arial"));
   p.setFont(f);
   p.setPen(Qt::black);
-  const int ascent = QFontMetrics(f).ascent();
-  if (upward) {
-    p.translate(x, y);
-    p.rotate(-90);
-    p.drawText(0, ascent, text);
-  } else {
-    p.drawText(x, y + ascent, text);
-  }
+  p.drawText(x, y + QFontMetrics(f).ascent(), text);
   return img;
+}
+
+bool Near(QRgb a, QRgb b) {
+  return std::abs(qRed(a) - qRed(b)) <= 2 && std::abs(qGreen(a) - qGreen(b)) <= 2 && std::abs(qBlue(a) - qBlue(b)) <= 2;
 }
 
 TEST(RenderDimensions, LabelsStandCentredAndTheHeightReadsUpward) {
@@ -206,35 +203,39 @@ TEST(RenderDimensions, LabelsStandCentredAndTheHeightReadsUpward) {
   const int h = fm.height();
   ASSERT_EQ(h, 16);
 
-  // Height label left of x = 320, centred on y = 150: from (320 - 16, 150 + width / 2) upward.
-  const QString height = QStringLiteral("12.25");
-  const QImage up = Reference(f.Font, height, true, 320 - h, 150 + fm.horizontalAdvance(height) / 2, p.image.size());
-  // Length label above y = 220, centred on x = 200.
+  // Length label above y = 220, centred on x = 200: exactly the text drawn there.
   const QString zero = QStringLiteral("0");
-  const QImage flat = Reference(f.Font, zero, false, 200 - fm.horizontalAdvance(zero) / 2, 220 - h, p.image.size());
-  int inkUp = 0, inkFlat = 0;
+  const QImage flat = Upright(f.Font, zero, 200 - fm.horizontalAdvance(zero) / 2, 220 - h, p.image.size());
+  int inkFlat = 0;
   for (int y = 0; y < 300; ++y)
-    for (int x = 0; x < 400; ++x) {
-      const bool a = up.pixel(x, y) != qRgb(255, 255, 255), b = flat.pixel(x, y) != qRgb(255, 255, 255);
-      inkUp += a;
-      inkFlat += b;
-      if (a || b) {
-        ASSERT_EQ(p.image.pixel(x, y), a ? up.pixel(x, y) : flat.pixel(x, y)) << x << ',' << y;
+    for (int x = 0; x < 400; ++x)
+      if (flat.pixel(x, y) != qRgb(255, 255, 255)) {
+        ++inkFlat;
+        ASSERT_EQ(p.image.pixel(x, y), flat.pixel(x, y)) << x << ',' << y;
       }
-    }
-  EXPECT_GT(inkUp, 40);
   EXPECT_GT(inkFlat, 10);
-  // The height label stands between x = 304 and 320 and is taller than wide: it runs upward.
-  int minX = 400, maxX = -1, minY = 300, maxY = -1;
-  for (int y = 110; y < 190; ++y)
-    for (int x = 290; x < 320; ++x)
-      if (p.Is(x, y, kBlack)) {
-        minX = std::min(minX, x), maxX = std::max(maxX, x);
-        minY = std::min(minY, y), maxY = std::max(maxY, y);
-      }
-  EXPECT_GE(minX, 304);
-  EXPECT_LT(maxX, 320);
-  EXPECT_GT(maxY - minY, 2 * (maxX - minX));
+
+  // Height label left of x = 320, centred on y = 150, reading upward from (320 - 16, 150 + w / 2):
+  // the upright text turned a quarter counter-clockwise about that point, so upright pixel (u, v)
+  // of the text cell lands on (X + v, Y - 1 - u).
+  const QString height = QStringLiteral("12.25");
+  const int w = fm.horizontalAdvance(height);
+  const int X = 320 - h, Y = 150 + w / 2;
+  const QImage up = Upright(f.Font, height, 20, 10, QSize(w + 40, h + 20));
+  int ink = 0;
+  for (int v = 0; v < up.height(); ++v)
+    for (int u = 0; u < up.width(); ++u) {
+      const int x = X + v - 10, y = Y - 1 - (u - 20);
+      if (x < X || x >= 320 || y < 105 || y > 195) continue;  // clear of the lines
+      ink += up.pixel(u, v) != qRgb(255, 255, 255);
+      ASSERT_TRUE(Near(p.image.pixel(x, y), up.pixel(u, v))) << "upright " << u << ',' << v << " at " << x << ',' << y;
+    }
+  EXPECT_GT(ink, 40);
+  // Nothing of it right of the dimension line (and its heads) or beyond half its width from the
+  // middle.
+  EXPECT_EQ(p.CountNot(kWhite, 325, 101, 399, 199), 0);
+  EXPECT_EQ(p.CountNot(kWhite, 290, 150 + w / 2 + 2, 313, 199), 0);
+  EXPECT_EQ(p.CountNot(kWhite, 290, 101, 313, 150 - w / 2 - 3), 0);
 }
 
 }  // namespace
