@@ -19,40 +19,45 @@ const QString kFormula = QStringLiteral("Formula");
 QString FigureSection(int i) { return QStringLiteral("FIG_%1").arg(i); }
 QString FormulaSection(int k) { return QStringLiteral("Formula_%1").arg(k); }
 
-// Reads of one section with the reader's presets.
+// Reads of one section with the reader's presets, the section looked up once.
 class SectionReader {
  public:
-  SectionReader(const IniDocument& doc, const QString& section) : doc_(doc), section_(section) {}
+  SectionReader(const IniDocument& doc, const QString& section) : ref_(doc.Section(section)) {}
 
-  void Int(QStringView key, std::int32_t& out) const { ReadIniInt(doc_, section_, key, out); }
+  void Int(QStringView key, std::int32_t& out) const {
+    if (const std::optional<QStringView> v = ref_.ValueView(key))
+      if (const std::optional<int> n = ParseIniInt(*v)) out = *n;
+  }
   void Byte(QStringView key, std::uint8_t& out) const {
     int v = out;
-    ReadIniInt(doc_, section_, key, v);
+    Int(key, v);
     out = static_cast<std::uint8_t>(v & 0xFF);
   }
   void Color(QStringView key, ColorRef& out) const {
     int v = static_cast<int>(out);
-    ReadIniInt(doc_, section_, key, v);
+    Int(key, v);
     out = static_cast<ColorRef>(v);
   }
-  void Bool(QStringView key, bool& out) const { ReadIniBool(doc_, section_, key, out); }
+  void Bool(QStringView key, bool& out) const {
+    int v = out ? 1 : 0;
+    Int(key, v);
+    out = v != 0;
+  }
   // Scheme texts are read whole: the profile readers' 2047-character cut would lose user text. A
   // carriage return inside a value (a damaged file) becomes a blank, since no line can hold it.
   void String(QStringView key, QString& out) const {
-    if (std::optional<QString> v = doc_.Value(section_, key)) {
-      out = std::move(*v);
-      out.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    if (const std::optional<QStringView> v = ref_.ValueView(key)) {
+      out = v->toString();
+      if (out.contains(QLatin1Char('\r'))) out.replace(QLatin1Char('\r'), QLatin1Char(' '));
     }
   }
   void Number(QStringView key, double& out) const {
-    QString text;
-    String(key, text);
-    out = ZString::ParseNumber(text);
+    const std::optional<QStringView> v = ref_.ValueView(key);
+    out = v ? ZString::ParseNumber(v->toString()) : 0.0;
   }
 
  private:
-  const IniDocument& doc_;
-  const QString& section_;
+  IniDocument::SectionRef ref_;
 };
 
 // Writes of one section in the order they are made. A text the file cannot hold (a character

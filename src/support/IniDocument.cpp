@@ -644,13 +644,76 @@ bool IniDocument::HasKey(QStringView section, QStringView key) const {
   return d_->FindKey(section, key) != nullptr;
 }
 
-std::optional<QString> IniDocument::Value(QStringView section, QStringView key) const {
-  const Data::Line* l = d_->FindKey(section, key);
-  if (!l) return std::nullopt;
-  QStringView v = d_->RawValue(*l);
+namespace {
+
+// A value as the profile readers give it: one pair of enclosing quotes removed.
+QStringView Unquoted(QStringView v) {
   if (v.size() >= 2 && (v.front() == u'"' || v.front() == u'\'') && v.back() == v.front())
     v = v.sliced(1, v.size() - 2);
-  return v.toString();
+  return v;
+}
+
+}  // namespace
+
+std::optional<QStringView> IniDocument::ValueView(QStringView section, QStringView key) const {
+  const Data::Line* l = d_->FindKey(section, key);
+  if (!l) return std::nullopt;
+  return Unquoted(d_->RawValue(*l));
+}
+
+std::optional<QString> IniDocument::Value(QStringView section, QStringView key) const {
+  const std::optional<QStringView> v = ValueView(section, key);
+  if (!v) return std::nullopt;
+  return v->toString();
+}
+
+IniDocument::SectionRef IniDocument::Section(QStringView name) const {
+  SectionRef ref;
+  ref.doc_ = this;
+  ref.index_ = d_->FindSection(TrimBlanks(name));
+  if (ref.index_ >= 0) {
+    const Data::Section& s = d_->sections[static_cast<size_t>(ref.index_)];
+    if (s.extra.empty() && s.count <= 256) {
+      uint32_t hashes[256];
+      int n = 0;
+      for (int32_t i = 0; i < s.count; ++i) {
+        const Data::Line& l = d_->lines[static_cast<size_t>(s.first + i)];
+        if (l.eq != 0) hashes[n++] = l.keyHash;
+      }
+      std::sort(hashes, hashes + n);
+      ref.distinct_ = std::adjacent_find(hashes, hashes + n) == hashes + n;
+    }
+  }
+  return ref;
+}
+
+std::optional<QStringView> IniDocument::SectionRef::ValueView(QStringView key) const {
+  if (index_ < 0) return std::nullopt;
+  const Data& d = *doc_->d_;
+  const QStringView k = TrimBlanks(key);
+  if (k.isEmpty()) return std::nullopt;
+  const Data::Section& s = d.sections[static_cast<size_t>(index_)];
+  const uint32_t h = HashFolded(k);
+  const Data::Line* found = nullptr;
+  if (distinct_) {
+    // Round the section from where the last key was found; with distinct hashes the one line that
+    // matches is the first of its name.
+    for (int32_t step = 0; step < s.count && !found; ++step) {
+      const int32_t i = (next_ + step) % s.count;
+      const Data::Line& l = d.lines[static_cast<size_t>(s.first + i)];
+      if (l.keyHash == h && l.eq != 0) {
+        const QStringView lk = d.Key(l);
+        if (lk.size() == k.size() && FoldEqual(lk.data(), k)) {
+          found = &l;
+          next_ = i + 1 == s.count ? 0 : i + 1;
+        }
+      }
+    }
+  } else {
+    found = Data::FindKeyIn(d, s, d.lines.data(), k, h);
+  }
+  if (!found) return std::nullopt;
+  return Unquoted(d.RawValue(*found));
 }
 
 bool IniDocument::SetValue(QStringView section, QStringView key, QStringView value) {
@@ -699,7 +762,7 @@ bool IniDocument::SetValue(QStringView section, QStringView key, QStringView val
 }
 
 bool IniDocument::BinaryValue(QStringView section, QStringView key, QByteArray& bytes) const {
-  const std::optional<QString> v = Value(section, key);
+  const std::optional<QStringView> v = ValueView(section, key);
   if (!v) {
     bytes.clear();
     return false;

@@ -47,6 +47,29 @@ class IniDocument {
   // uncut; nullopt when the section or key is missing.
   std::optional<QString> Value(QStringView section, QStringView key) const;
 
+  // The same without a copy: a view into the document, valid until the document changes.
+  std::optional<QStringView> ValueView(QStringView section, QStringView key) const;
+
+  // A section looked up once for many reads: what a reader of one record needs. Valid until the
+  // document changes; a missing section finds no key.
+  class SectionRef {
+   public:
+    bool Exists() const { return index_ >= 0; }
+    // Value() of a key of this section, as a view into the document. Keys read in the order they
+    // are stored cost one comparison each.
+    std::optional<QStringView> ValueView(QStringView key) const;
+
+   private:
+    friend class IniDocument;
+    const IniDocument* doc_ = nullptr;
+    int index_ = -1;
+    // Where the search for the next key starts; only used when no two keys of the section share
+    // a hash, so that starting anywhere still finds the first key of a name.
+    mutable int next_ = 0;
+    bool distinct_ = false;
+  };
+  SectionRef Section(QStringView name) const;
+
   // Replaces the value in place, or appends the key to the end of its section, or appends the
   // section with the key to the end of the document. False (document unchanged) when a text has
   // a character outside Windows-1251, a line break, or a name that the layout cannot hold.

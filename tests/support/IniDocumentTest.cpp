@@ -481,3 +481,29 @@ TEST(IniDocumentFiles, UnreadableFileLeavesTheDocumentUntouched) {
 
 }  // namespace
 }  // namespace korvan
+
+namespace korvan {
+namespace {
+
+TEST(IniSectionRef, ReadsLikeValueInAnyOrderAndFirstKeyWins) {
+  IniDocument doc;
+  doc.Parse("[S]\r\nA=1\r\nB=2\r\nC=3\r\n\r\n[D]\r\nK=first\r\nX=x\r\nk=second\r\n");
+  const IniDocument::SectionRef s = doc.Section(u"s");
+  ASSERT_TRUE(s.Exists());
+  // In stored order, backwards, and again: every read agrees with Value().
+  for (const char16_t* key : {u"A", u"B", u"C", u"C", u"B", u"A", u"b", u"Z"}) {
+    const std::optional<QStringView> v = s.ValueView(key);
+    const std::optional<QString> expected = doc.Value(u"S", key);
+    ASSERT_EQ(v.has_value(), expected.has_value()) << QString::fromUtf16(key).toStdString();
+    if (v) EXPECT_EQ(v->toString(), *expected);
+  }
+  const IniDocument::SectionRef d = doc.Section(u"D");
+  for (const char16_t* key : {u"X", u"K", u"k", u"X", u"K"})
+    EXPECT_EQ(d.ValueView(key).value_or(QStringView()).toString(), doc.Value(u"D", key).value_or(QString()));
+  EXPECT_EQ(d.ValueView(u"k")->toString(), QStringLiteral("first"));
+  EXPECT_FALSE(doc.Section(u"none").Exists());
+  EXPECT_FALSE(doc.Section(u"none").ValueView(u"A").has_value());
+}
+
+}  // namespace
+}  // namespace korvan
