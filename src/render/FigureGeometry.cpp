@@ -10,10 +10,15 @@ using pixel::Coord;
 CPoint ArrowHeadPoint(Coord x0, Coord x1, Coord y0, Coord y1, double angleDegrees, double length) {
   // Not 180/pi: the drawings this editor reproduces were made with this constant.
   const double theta = angleDegrees / 57.2958;
+  // Every head is drawn at +-20 degrees: their sines and cosines are worked out once.
+  static const double kCos20 = std::cos(20 / 57.2958), kSin20 = std::sin(20 / 57.2958);
+  const bool usual = angleDegrees == 20 || angleDegrees == -20;
+  const double cosT = usual ? kCos20 : std::cos(theta);
+  const double sinT = usual ? (angleDegrees > 0 ? kSin20 : -kSin20) : std::sin(theta);
   const double dx = static_cast<double>(x0 - x1), dy = static_cast<double>(y0 - y1);
   const double fx1 = static_cast<double>(x1), fy1 = static_cast<double>(y1);
-  const double gx = std::cos(theta) * dx - std::sin(theta) * dy + fx1;
-  const double gy = std::sin(theta) * dx + std::cos(theta) * dy + fy1;
+  const double gx = cosT * dx - sinT * dy + fx1;
+  const double gy = sinT * dx + cosT * dy + fy1;
   const double shaft = std::sqrt((gx - fx1) * (gx - fx1) + (gy - fy1) * (gy - fy1));
   const double u = length != 0 ? shaft / length : 0;
   if (!std::isfinite(u) || 1 + u == 0) return {x1, y1};
