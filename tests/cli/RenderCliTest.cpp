@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QImage>
 #include <QProcess>
+#include <QSet>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -73,6 +74,41 @@ TEST(RenderCli, GridAndSelectionOnRequest) {
                                 dir.filePath(QStringLiteral("d.bmp")));
   EXPECT_EQ(third.pixel(98, 78), kWhite);
   EXPECT_EQ(third.pixel(418, 58), kBlack) << "top-left mark of the picture (500, 100)-(420, 60)";
+}
+
+TEST(RenderCli, EveryKindLeavesInkInItsBox) {
+  // The figures' boxes come from the report of the same file.
+  const QString scheme = QStringLiteral(KORVAN_FIXTURES_DIR "/every_kind.kvn");
+  QProcess report;
+  report.start(QStringLiteral(KORVAN_CLI_PATH), {QStringLiteral("report"), scheme});
+  ASSERT_TRUE(report.waitForFinished(60000));
+  const QStringList lines = QString::fromUtf8(report.readAllStandardOutput()).split(QLatin1Char('\n'));
+  QTemporaryDir dir;
+  const QImage img = [&] {
+    const QString out = dir.filePath(QStringLiteral("every.png"));
+    const CliRun r = Cli({QStringLiteral("render"), scheme, out, QStringLiteral("--select"), QStringLiteral("28")});
+    EXPECT_EQ(r.code, 0) << r.err.toStdString();
+    return QImage(out).convertToFormat(QImage::Format_RGB32);
+  }();
+  ASSERT_EQ(img.size(), QSize(1280, 1024));
+  QSet<int> kinds;
+  int figures = 0;
+  for (const QString& line : lines) {
+    const QStringList c = line.split(QLatin1Char('\t'));
+    if (c.value(0) != QLatin1String("figure")) continue;
+    ++figures;
+    kinds.insert(c[5].toInt());
+    const QRect box = QRect(QPoint(c[7].toInt(), c[8].toInt()), QPoint(c[9].toInt(), c[10].toInt())).normalized();
+    int ink = 0;
+    for (int y = box.top(); y <= box.bottom(); ++y)
+      for (int x = box.left(); x <= box.right(); ++x) ink += img.pixel(x, y) != kWhite;
+    EXPECT_GT(ink, 100) << c[4].toStdString() << " (kind " << c[5].toStdString() << ")";
+  }
+  EXPECT_EQ(figures, 28);
+  EXPECT_EQ(kinds.size(), 14);
+  // The selected last figure, a rectangle at (1020, 820)-(1170, 920), shows its marks.
+  EXPECT_EQ(img.pixel(1018, 818), kBlack);
+  EXPECT_EQ(img.pixel(1168, 918), kBlack);
 }
 
 TEST(RenderCli, RefusesBadArgumentsAndInputsWithTwo) {
