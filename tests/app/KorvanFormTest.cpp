@@ -1,6 +1,9 @@
 // The main window built offscreen over temporary folders, driven through its handlers.
 
+#include <QAction>
+#include <QComboBox>
 #include <QFile>
+#include <QImage>
 #include <QFileInfo>
 #include <QLabel>
 #include <QTableWidget>
@@ -174,6 +177,49 @@ TEST_F(KorvanFormTest, MissingExchangeFileIsSkipped) {
   EXPECT_TRUE(prompter_.shown.isEmpty());
   // An empty table proposes the first free formula name.
   EXPECT_EQ(form->FormulaRowsFromGrid(), (FormulaGrid{{QStringLiteral("Формула_1"), QString(), QString()}}));
+}
+
+TEST_F(KorvanFormTest, SceneIsPaintedAndExportedAtItsFullSize) {
+  const QString folder = schemes_.path() + QLatin1Char('/');
+  WriteScheme(folder + QStringLiteral("A.kvn"), 2);
+  auto form = Start({folder + QLatin1Char('?')});
+  // The first rectangle's top-left corner is drawn in its black pen on the white background.
+  EXPECT_EQ(form->SceneBitmap.pixel(10, 10), qRgb(0, 0, 0));
+  EXPECT_EQ(form->SceneBitmap.pixel(5, 5), qRgb(255, 255, 255));
+  auto* figures = form->findChild<QComboBox*>(QStringLiteral("FigureComboBox1"));
+  ASSERT_NE(figures, nullptr);
+  ASSERT_EQ(figures->count(), 2);
+  EXPECT_EQ(figures->itemText(1), QStringLiteral("Фигура_2"));
+
+  for (const char* suffix : {"bmp", "png"}) {
+    const QString path = folder + QStringLiteral("export.") + QLatin1String(suffix);
+    ASSERT_TRUE(form->SaveSceneImageTo(path, QStringLiteral("bmp")));
+    const QImage saved(path);
+    EXPECT_EQ(saved.size(), QSize(640, 480)) << suffix;
+    EXPECT_EQ(saved.pixel(10, 10), qRgb(0, 0, 0)) << suffix;
+  }
+  // No suffix typed: the filter's format is added.
+  ASSERT_TRUE(form->SaveSceneImageTo(folder + QStringLiteral("plain"), QStringLiteral("bmp")));
+  EXPECT_TRUE(QFileInfo::exists(folder + QStringLiteral("plain.bmp")));
+  EXPECT_TRUE(prompter_.shown.isEmpty());
+
+  // A folder that does not exist: told, not crashed.
+  EXPECT_FALSE(form->SaveSceneImageTo(folder + QStringLiteral("no/such/x.bmp"), QStringLiteral("bmp")));
+  ASSERT_EQ(prompter_.shown.size(), 1);
+  EXPECT_TRUE(prompter_.shown[0].text.contains(QStringLiteral("x.bmp")));
+}
+
+TEST_F(KorvanFormTest, GridToggleRepaints) {
+  auto form = Start();
+  auto* grid = form->findChild<QAction*>(QStringLiteral("GridItem1"));
+  ASSERT_NE(grid, nullptr);
+  EXPECT_EQ(form->SceneBitmap.pixel(40, 7), qRgb(255, 255, 255));
+  grid->trigger();
+  EXPECT_TRUE(form->State.GridEnabled);
+  EXPECT_EQ(form->SceneBitmap.pixel(40, 7), qRgb(0xC0, 0xC0, 0xC0));  // the vertical line at x = 40
+  grid->trigger();
+  EXPECT_FALSE(form->State.GridEnabled);
+  EXPECT_EQ(form->SceneBitmap.pixel(40, 7), qRgb(255, 255, 255));
 }
 
 TEST_F(KorvanFormTest, ToolsPanelHidesAndShows) {
