@@ -252,10 +252,10 @@ void PaintCache::StoreLayout(const CanvasFont& font, std::int64_t room, const QS
 }
 
 Canvas::Canvas(QPainter& painter, QImage& image, PaintCache& cache)
-    : p_(painter), image_(image), device_(image.size()), cache_(cache), font_(&cache.Font(stFont{})) {
+    : p_(painter), device_(image.size()), cache_(cache), font_(&cache.Font(stFont{})) {
   // The painter has the image to itself already, so this neither copies nor detaches it.
-  bits_ = image_.bits();
-  stride_ = image_.bytesPerLine();
+  bits_ = image.bits();
+  stride_ = image.bytesPerLine();
   const QSize device = device_;
   // Wide enough that a clipped edge never shows, even under the widest pen.
   const double margin = pixel::kMaxPenWidth + 64;
@@ -300,9 +300,9 @@ void Canvas::UseTextPen() {
     p_.setPen(textPen_);
     held_ = Held::Text;
   }
-  if (painterFont_ != font_) {
+  if (painterFont_ != font_->Id) {
     p_.setFont(font_->Font);
-    painterFont_ = font_;
+    painterFont_ = font_->Id;
   }
 }
 

@@ -180,7 +180,6 @@ class Canvas {
   void ThinLine(pixel::Coord x0, pixel::Coord y0, pixel::Coord x1, pixel::Coord y1);
 
   QPainter& p_;
-  QImage& image_;
   uchar* bits_ = nullptr;
   qsizetype stride_ = 0;
   QSize device_;
@@ -204,7 +203,7 @@ class Canvas {
   bool textPenBuilt_ = false;
   ColorRef builtTextColor_ = 0;
   QPen textPen_;
-  const CanvasFont* painterFont_ = nullptr;
+  int painterFont_ = 0;  // Id of the font the painter holds; an evicted entry's address may come back
 };
 
 }  // namespace korvan

@@ -183,7 +183,7 @@ void DrawCurve(PaintContext& ctx, const stFigure& f, bool filled) {
   }
 }
 
-// The dispatcher's body part; false for codes that are no kind.
+// The body for the figure's kind and fill; a code that names no kind draws nothing.
 void DrawBody(PaintContext& ctx, stFigure& f) {
   const bool filled = f.VidFill != 0;
   if (f.Vid >= kFigureKindCount) return;

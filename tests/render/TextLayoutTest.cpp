@@ -243,5 +243,47 @@ TEST(RenderText, CaretOnALineBelowTheBoxIsNotDrawn) {
   EXPECT_EQ(p.Count(kBlack, 14, 14, 56, 36), 0);
 }
 
+TEST(RenderText, RepaintsFromTheCachesEqualAFreshPainter) {
+  // More fonts than the painter keeps resolved, texts, labels and edits between repaints.
+  std::vector<stFigure> figures;
+  for (int i = 0; i < 24; ++i) {
+    stFigure f = TextBox(10 + (i % 6) * 100, 10 + (i / 6) * 80, 100 + (i % 6) * 100, 70 + (i / 6) * 80,
+                         QStringLiteral("Слово %1 и ещё слова").arg(i), i % 3);
+    f.Vid = static_cast<std::uint8_t>(i % 2 ? FigureKind::Rectangle : FigureKind::Table);
+    f.VidFill = 1;
+    f.BrushColor = kWhite;
+    f.Font.Height = -(9 + i);
+    f.Font.Color = static_cast<ColorRef>(i * 0x0A0B0C);
+    f.ShowStrelki = true;
+    f.Width = i * 1.5;
+    f.Height = i;
+    figures.push_back(f);
+  }
+  stScena scene;
+  scene.Figures = figures;
+  EditorState state;
+  state.ImageWidth = 640;
+  state.ImageHeight = 400;
+  QImage kept, fresh;
+  ResizeSceneBitmap(kept, state);
+  ResizeSceneBitmap(fresh, state);
+  ScenePainter painter;
+  for (int round = 0; round < 3; ++round) {
+    painter.RedrawScene(kept, scene, state, {});
+    stScena copy = scene;
+    ScenePainter once;
+    once.RedrawScene(fresh, copy, state, {});
+    ASSERT_EQ(kept, fresh) << "round " << round;
+    for (std::size_t i = 0; i < scene.Figures.size(); ++i)
+      ASSERT_EQ(scene.Figures[i].TextLines, copy.Figures[i].TextLines) << "round " << round << " figure " << i;
+    // Change some texts, sizes and measures between rounds.
+    scene.Figures[static_cast<std::size_t>(round)].Text += QStringLiteral(" дописано");
+    scene.Figures[static_cast<std::size_t>(round + 5)].X1 -= 30;
+    scene.Figures[static_cast<std::size_t>(round + 9)].Height = 7.75;
+  }
+  const test::Painted last{kept, scene, state, {}};
+  EXPECT_GT(last.CountNot(kWhite, 0, 0, 639, 399), 2000);
+}
+
 }  // namespace
 }  // namespace korvan
