@@ -177,6 +177,39 @@ TEST(RenderDimensions, FigureColoursWhenAskedFor) {
   EXPECT_TRUE(VerticalRun(q, 320, 115, 135, 0x00AA00));
 }
 
+TEST(RenderDimensions, LabelsTakeEachFiguresFontColour) {
+  // The same measures in two colours, drawn twice by one painter: nothing of one colour may be
+  // reused for the other.
+  stFigure a = Measured(FigureKind::Rectangle, 40, 40, 140, 140);
+  a.Font.Color = kRed;
+  stFigure b = Measured(FigureKind::Rectangle, 240, 40, 340, 140);
+  b.Font.Color = test::kBlue;
+  stScena scene;
+  scene.Figures = {a, b};
+  EditorState state;
+  state.ImageWidth = 400;
+  state.ImageHeight = 200;
+  QImage image;
+  ResizeSceneBitmap(image, state);
+  ScenePainter painter;
+  for (int round = 0; round < 2; ++round) {
+    painter.RedrawScene(image, scene, state, {});
+    const Painted p{image, scene, state, {}};
+    // Height labels left of x = 160 and 360, length labels above y = 160.
+    EXPECT_GT(p.Count(kRed, 144, 60, 159, 120), 5) << round;
+    EXPECT_EQ(p.Count(test::kBlue, 144, 60, 159, 120), 0) << round;
+    EXPECT_GT(p.Count(test::kBlue, 344, 60, 359, 120), 5) << round;
+    EXPECT_EQ(p.Count(kRed, 344, 60, 359, 120), 0) << round;
+    EXPECT_GT(p.Count(kRed, 60, 144, 120, 159), 5) << round;
+    EXPECT_GT(p.Count(test::kBlue, 260, 144, 320, 159), 5) << round;
+    // Next round: each figure takes the other's colour and place, so the same label texts are
+    // drawn in the other colour by the other figure.
+    std::swap(scene.Figures[0].Font.Color, scene.Figures[1].Font.Color);
+    scene.Figures[0].X0 += 200, scene.Figures[0].X1 += 200;
+    scene.Figures[1].X0 -= 200, scene.Figures[1].X1 -= 200;
+  }
+}
+
 // The text drawn upright with its cell's top-left corner at (x, y) on a white image.
 QImage Upright(const stFont& font, const QString& text, int x, int y, QSize size) {
   QImage img(size, QImage::Format_RGB32);
