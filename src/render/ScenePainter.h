@@ -6,8 +6,10 @@
 // Contract for the window:
 //  - The scene image is a QImage::Format_RGB32 of ImageWidth x ImageHeight; ResizeSceneBitmap keeps
 //    it so. Keep one ScenePainter for the life of the window: it keeps resolved fonts, shaped
-//    strings and line breaks across redraws. Painting is not thread-safe and allocates no pen, brush or font per figure once
-//    the cache is warm.
+//    strings, line breaks and measure labels across redraws, so a repaint of an unchanged scene
+//    shapes no text; a pen or brush is built only when a figure's colours or styles differ from
+//    the last ones drawn. One thread only.
+//  - Antialiasing is off for shapes; text is drawn as the platform's fonts render it (smoothed).
 //  - Every change of the scene, every paint event and every caret tick calls RedrawScene. It
 //    repaints the entire image and writes back into the scene what hit-testing and text editing
 //    read afterwards: MarkRects of every selected figure, TextLines of every figure that carries a
