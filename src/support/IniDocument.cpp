@@ -85,13 +85,6 @@ bool HasLineBreak(QStringView s) {
   return false;
 }
 
-int HexDigit(char16_t c) {
-  if (c >= u'0' && c <= u'9') return c - u'0';
-  if (c >= u'A' && c <= u'F') return c - u'A' + 10;
-  if (c >= u'a' && c <= u'f') return c - u'a' + 10;
-  return -1;
-}
-
 }  // namespace
 
 struct IniDocument::Data {
@@ -818,16 +811,36 @@ QString EncodeHex(QByteArrayView bytes) {
   return out;
 }
 
-bool DecodeHex(QStringView text, QByteArray& out) {
-  QByteArray bytes;
-  bytes.reserve(text.size() / 2);
-  qsizetype i = 0;
-  for (; i + 1 < text.size(); i += 2) {
-    const int hi = HexDigit(text[i].unicode());
-    const int lo = HexDigit(text[i + 1].unicode());
-    if (hi < 0 || lo < 0) break;
-    bytes.append(static_cast<char>((hi << 4) | lo));
+namespace {
+
+// Digit values of the characters below 128; 0xFF for everything else.
+struct HexTable {
+  unsigned char value[128];
+  constexpr HexTable() : value() {
+    for (int c = 0; c < 128; ++c) value[c] = 0xFF;
+    for (int c = '0'; c <= '9'; ++c) value[c] = static_cast<unsigned char>(c - '0');
+    for (int c = 'A'; c <= 'F'; ++c) value[c] = static_cast<unsigned char>(c - 'A' + 10);
+    for (int c = 'a'; c <= 'f'; ++c) value[c] = static_cast<unsigned char>(c - 'a' + 10);
   }
+};
+constexpr HexTable kHex;
+
+}  // namespace
+
+bool DecodeHex(QStringView text, QByteArray& out) {
+  // Pictures are megabytes of hex: one table look-up per digit into a buffer sized once.
+  QByteArray bytes(text.size() / 2, Qt::Uninitialized);
+  char* dst = bytes.data();
+  const char16_t* src = text.utf16();
+  qsizetype i = 0, n = 0;
+  for (; i + 1 < text.size(); i += 2) {
+    const char16_t a = src[i], b = src[i + 1];
+    const unsigned hi = a < 128 ? kHex.value[a] : 0xFF;
+    const unsigned lo = b < 128 ? kHex.value[b] : 0xFF;
+    if ((hi | lo) > 0xF) break;
+    dst[n++] = static_cast<char>((hi << 4) | lo);
+  }
+  bytes.truncate(n);
   out = std::move(bytes);
   return i == text.size();
 }
