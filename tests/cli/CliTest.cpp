@@ -6,33 +6,15 @@
 
 #include <gtest/gtest.h>
 
+#include "common/CliRunner.h"
 #include "common/QtPrinters.h"
 
 namespace {
 
-struct CliRun {
-  int code = -1;
-  QString out;
-  QString err;
-};
-
-CliRun Cli(const QStringList& args) {
-  QProcess p;
-  p.start(QStringLiteral(KORVAN_CLI_PATH), args);
-  CliRun r;
-  if (!p.waitForFinished(60000)) return r;
-  r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-  r.out = QString::fromUtf8(p.readAllStandardOutput());
-  r.err = QString::fromUtf8(p.readAllStandardError());
-  return r;
-}
-
-QString Fixture(const char* name) { return QStringLiteral(KORVAN_FIXTURES_DIR "/") + QString::fromUtf8(name); }
-
-QByteArray ReadBytes(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+using korvan::test::Cli;
+using korvan::test::CliRun;
+using korvan::test::Fixture;
+using korvan::test::ReadBytes;
 
 TEST(Cli, HelpListsTheCommands) {
   const CliRun r = Cli({QStringLiteral("--help")});

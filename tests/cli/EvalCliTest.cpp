@@ -6,30 +6,19 @@
 
 #include <gtest/gtest.h>
 
+#include "common/CliRunner.h"
 #include "common/QtPrinters.h"
 #include "support/Cp1251.h"
 
 namespace {
 
-struct CliRun {
-  int code = -1;
-  QString out;
-  QString err;
-};
-
-CliRun Cli(const QStringList& args) {
-  QProcess p;
-  p.start(QStringLiteral(KORVAN_CLI_PATH), args);
-  CliRun r;
-  if (!p.waitForFinished(60000)) return r;
-  r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-  r.out = QString::fromUtf8(p.readAllStandardOutput());
-  r.err = QString::fromUtf8(p.readAllStandardError());
-  return r;
-}
+using korvan::test::Cli;
+using korvan::test::CliRun;
+using korvan::test::Fixture;
+using korvan::test::ReadBytes;
 
 QString U(const char* s) { return QString::fromUtf8(s); }
-QString Golden() { return QStringLiteral(KORVAN_FIXTURES_DIR "/golden.kvn"); }
+QString Golden() { return Fixture("golden.kvn"); }
 
 // Writes a scheme given as UTF-8 with LF line ends as the Windows-1251, CR LF file it stands for.
 QString WriteScheme(const QTemporaryDir& dir, const char* name, const char* utf8) {

@@ -9,26 +9,17 @@
 
 #include <gtest/gtest.h>
 
+#include "common/CliRunner.h"
 #include "common/QtPrinters.h"
 
 namespace {
 
-struct CliRun {
-  int code = -1;
-  QString err;
-};
+using korvan::test::Cli;
+using korvan::test::CliRun;
+using korvan::test::Fixture;
+using korvan::test::ReadBytes;
 
-CliRun Cli(const QStringList& args) {
-  QProcess p;
-  p.start(QStringLiteral(KORVAN_CLI_PATH), args);
-  CliRun r;
-  if (!p.waitForFinished(60000)) return r;
-  r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-  r.err = QString::fromUtf8(p.readAllStandardError());
-  return r;
-}
-
-QString Golden() { return QStringLiteral(KORVAN_FIXTURES_DIR "/golden.kvn"); }
+QString Golden() { return Fixture("golden.kvn"); }
 
 QImage Rendered(const QStringList& extra, const QString& out) {
   const CliRun r = Cli(QStringList{QStringLiteral("render"), Golden(), out} + extra);

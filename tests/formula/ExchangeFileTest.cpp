@@ -10,6 +10,7 @@
 #include <random>
 
 #include "common/QtPrinters.h"
+#include "formula/FormulaFixtures.h"
 #include "common/ScriptedPrompter.h"
 #include "formula/ExchangeFile.h"
 #include "formula/FigureMeasures.h"
@@ -20,9 +21,11 @@
 namespace korvan {
 namespace {
 
-using test::ScriptedPrompter;
+using test::Figure;
+using test::Rows;
+using test::U;
 
-QString U(const char* s) { return QString::fromUtf8(s); }
+using test::ScriptedPrompter;
 
 QByteArray Cp(const char* utf8) {
   QString text = U(utf8);
@@ -41,26 +44,6 @@ void WriteBytes(const QString& path, const QByteArray& bytes) {
 QByteArray ReadBytes(const QString& path) {
   QFile f(path);
   return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-stFigure Figure(const char* name, FigureKind kind, double w, double h) {
-  stFigure f;
-  f.Name = U(name);
-  f.Guid = QStringLiteral("G-") + f.Name;
-  f.Vid = static_cast<std::uint8_t>(kind);
-  f.Width = w;
-  f.Height = h;
-  return f;
-}
-
-FormulaGrid Rows(std::initializer_list<std::initializer_list<const char*>> rows) {
-  FormulaGrid out;
-  for (const auto& r : rows) {
-    QStringList cells;
-    for (const char* c : r) cells.append(U(c));
-    out.append(cells);
-  }
-  return out;
 }
 
 // The section as "key=value" lines in file order.

@@ -10,6 +10,7 @@
 #include <random>
 
 #include "common/QtPrinters.h"
+#include "formula/FormulaFixtures.h"
 #include "common/ScriptedPrompter.h"
 #include "formula/FigureMeasures.h"
 #include "formula/FormulaTable.h"
@@ -19,29 +20,11 @@
 namespace korvan {
 namespace {
 
+using test::Figure;
+using test::Rows;
+using test::U;
+
 using test::ScriptedPrompter;
-
-QString U(const char* s) { return QString::fromUtf8(s); }
-
-stFigure Figure(const char* name, FigureKind kind, double w, double h) {
-  stFigure f;
-  f.Name = U(name);
-  f.Guid = QStringLiteral("GUID-") + f.Name;
-  f.Vid = static_cast<std::uint8_t>(kind);
-  f.Width = w;
-  f.Height = h;
-  return f;
-}
-
-FormulaGrid Rows(std::initializer_list<std::initializer_list<const char*>> rows) {
-  FormulaGrid out;
-  for (const auto& r : rows) {
-    QStringList cells;
-    for (const char* c : r) cells.append(U(c));
-    out.append(cells);
-  }
-  return out;
-}
 
 const QString kPrefix = QStringLiteral(" Расчетная формула: ");
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "common/QtPrinters.h"
+#include "formula/FormulaFixtures.h"
 #include "common/ScriptedPrompter.h"
 #include "formula/FigureMeasures.h"
 #include "formula/MeasureInsertion.h"
@@ -10,19 +11,10 @@
 namespace korvan {
 namespace {
 
+using test::Figure;
+using test::U;
+
 using test::ScriptedPrompter;
-
-QString U(const char* s) { return QString::fromUtf8(s); }
-
-stFigure Figure(const char* name, FigureKind kind, double w, double h) {
-  stFigure f;
-  f.Name = U(name);
-  f.Guid = QStringLiteral("G-") + f.Name;
-  f.Vid = static_cast<std::uint8_t>(kind);
-  f.Width = w;
-  f.Height = h;
-  return f;
-}
 
 TEST(InsertMeasure, AcceptsTheTypedNameInsertsAndEvaluates) {
   struct Case {
