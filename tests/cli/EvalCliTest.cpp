@@ -46,7 +46,9 @@ void ExpectEval(const std::vector<EvalCase>& cases) {
     const std::string what = c.args.join(u' ').toStdString();
     EXPECT_EQ(r.code, c.code) << what << "\n" << r.err.toStdString();
     EXPECT_EQ(r.out, U(c.out)) << what;
-    if (*c.err) EXPECT_TRUE(r.err.contains(U(c.err))) << what << ": " << r.err.toStdString();
+    if (*c.err) {
+      EXPECT_TRUE(r.err.contains(U(c.err))) << what << ": " << r.err.toStdString();
+    }
   }
 }
 
@@ -142,7 +144,9 @@ TEST(ReportCli, MeasureColumnsAndRecomputedValues) {
     const QStringList cells = lines[f.line].split(u'\t');
     ASSERT_EQ(cells.size(), 17) << lines[f.line].toStdString();
     EXPECT_EQ(cells[15], U(f.area)) << lines[f.line].toStdString();
-    if (f.perimeter) EXPECT_EQ(cells[16], U(f.perimeter)) << lines[f.line].toStdString();
+    if (f.perimeter) {
+      EXPECT_EQ(cells[16], U(f.perimeter)) << lines[f.line].toStdString();
+    }
   }
   EXPECT_EQ(lines[7], QStringLiteral("formula\t1\tФ1\tЭ_Площадь+Т_Периметр\t34.85"));
   EXPECT_EQ(lines[8], QStringLiteral("formula\t2\tФ2\t10^400\tБесконечность"));

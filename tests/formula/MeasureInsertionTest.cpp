@@ -62,8 +62,9 @@ TEST(InsertMeasure, AcceptsTheTypedNameInsertsAndEvaluates) {
       EXPECT_TRUE(prompter.shown.isEmpty()) << c.typed;
     }
     // A rename reaches the other formulas too.
-    if (c.accepted && QString::fromUtf8(c.typed).trimmed() != QStringLiteral("Стена"))
+    if (c.accepted && QString::fromUtf8(c.typed).trimmed() != QStringLiteral("Стена")) {
       EXPECT_EQ(rows[0][1], U(c.typed).trimmed() + QStringLiteral("_Длина"));
+    }
   }
 }
 
