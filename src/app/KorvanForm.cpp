@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFrame>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -192,11 +193,13 @@ QWidget* TKorvanForm1::BuildToolsPanel() {
   ToolsPanel1->setObjectName(QStringLiteral("ToolsPanel1"));
   auto* tools = new QVBoxLayout(ToolsPanel1);
   tools->setContentsMargins(0, 0, 0, 0);
-  LupaPanel1 = new QWidget;
+  auto* lupaFrame = new QFrame;
+  lupaFrame->setFrameShape(QFrame::StyledPanel);
+  LupaPanel1 = lupaFrame;
   LupaPanel1->setObjectName(QStringLiteral("LupaPanel1"));
-  LupaPanel1->setFixedSize(114, 101);
+  LupaPanel1->setFixedSize(116, 103);
   auto* lupa = new QVBoxLayout(LupaPanel1);
-  lupa->setContentsMargins(0, 0, 0, 0);
+  lupa->setContentsMargins(1, 1, 1, 1);
   LupaPaintBox1 = new MagnifierWidget(this);
   lupa->addWidget(LupaPaintBox1);
   LupaPanel1->setVisible(State.LupaEnabled);
