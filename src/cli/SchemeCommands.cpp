@@ -31,12 +31,6 @@ int LoadForCommand(const QString& path, stScena& scene, FormulaGrid& rows, Edito
   return kExitOk;
 }
 
-bool RowHasText(const QStringList& row) {
-  for (const QString& c : row)
-    if (!c.trimmed().isEmpty()) return true;
-  return false;
-}
-
 int Report(const QStringList& args, Streams& io) {
   if (args.size() != 1) {
     io.err << "usage: korvan-cli report FILE.kvn\n";

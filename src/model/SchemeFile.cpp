@@ -168,10 +168,6 @@ void WriteFigure(IniDocument& doc, const QString& section, const stFigure& f, bo
   if (f.Is(FigureKind::Curve)) WriteCurvePoints(doc, section, f.Points);
 }
 
-bool RowHasText(const QStringList& row) {
-  return std::any_of(row.begin(), row.end(), [](const QString& c) { return !c.trimmed().isEmpty(); });
-}
-
 int HexDigit(char16_t c) {
   if (c >= u'0' && c <= u'9') return c - u'0';
   if (c >= u'A' && c <= u'F') return c - u'A' + 10;
@@ -191,6 +187,10 @@ int ParseHex4(QStringView s) {
 }
 
 }  // namespace
+
+bool RowHasText(const QStringList& row) {
+  return std::any_of(row.begin(), row.end(), [](const QString& c) { return !c.trimmed().isEmpty(); });
+}
 
 void WriteCurvePoints(IniDocument& doc, const QString& section, const std::vector<QPoint>& points) {
   static constexpr char kDigits[] = "0123456789ABCDEF";

@@ -47,6 +47,9 @@ bool SaveShemaFile(const QString& path, const stScena& scene, const FormulaGrid&
 // Builds into doc the document SaveShemaFile writes; false when some text could not be stored.
 bool BuildShemaDocument(const stScena& scene, const FormulaGrid& rows, const EditorState& state, IniDocument& doc);
 
+// A formula row the file keeps: one with a cell that is not blank.
+bool RowHasText(const QStringList& row);
+
 // "Point": x then y of every point as four upper-case hex digits, then CR LF, stored as hex bytes.
 // Coordinates outside 0..65535 are clamped into it so that every point keeps its place.
 void WriteCurvePoints(IniDocument& doc, const QString& section, const std::vector<QPoint>& points);

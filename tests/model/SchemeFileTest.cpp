@@ -532,7 +532,9 @@ TEST_F(SchemeFileTest, GarbageNeverCrashes) {
     stScena scene;
     FormulaGrid rows;
     EditorState state;
-    if (LoadBytes(bytes, scene, rows, state)) EXPECT_GE(rows.size(), 1);
+    if (LoadBytes(bytes, scene, rows, state)) {
+      EXPECT_GE(rows.size(), 1);
+    }
     EXPECT_LE(scene.Figures.size(), 3u);
   }
 }
